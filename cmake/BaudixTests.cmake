@@ -1,0 +1,20 @@
+# baudix_add_tests(<dir> LIBS <libs...>): one GoogleTest executable per
+# tests/<dir>/*_test.cpp, each registered with CTest as a whole (one process
+# per file keeps Wine start-ups few). Windows executables run through Wine.
+function(baudix_add_tests dir)
+  cmake_parse_arguments(arg "" "TIMEOUT" "LIBS" ${ARGN})
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT 300)
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*_test.cpp)
+  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/support/*.cpp)
+  foreach(source ${sources})
+    get_filename_component(name ${source} NAME_WE)
+    set(target ${dir}_${name})
+    add_executable(${target} ${source} ${support})
+    target_link_libraries(${target} PRIVATE ${arg_LIBS} GTest::gtest_main)
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
+    set_tests_properties(${target} PROPERTIES TIMEOUT ${arg_TIMEOUT} LABELS ${dir})
+  endforeach()
+endfunction()

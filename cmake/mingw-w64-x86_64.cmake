@@ -1,0 +1,15 @@
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64. The posix-thread
+# compilers are required: GoogleTest needs std::mutex, which the win32 thread
+# model lacks.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(toolchain_prefix x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${toolchain_prefix}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${toolchain_prefix}-g++-posix)
+set(CMAKE_RC_COMPILER ${toolchain_prefix}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${toolchain_prefix})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# One self-contained executable: no libstdc++, libgcc or winpthread DLLs.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
