@@ -1,0 +1,62 @@
+// The recalculation of Part 1.1: for 18 baud rates, the USART baud-rate
+// register value ("UBBR") and the baud-rate error at normal speed (U2X = 0,
+// 16 clock cycles per bit) and double speed (U2X = 1, 8 cycles per bit).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What CalcUSART reads and writes: the window implements it with its two
+// entry fields and its result grid; tests, the benchmark and baudix-table
+// with plain data (UsartTable.h).
+class TUsartTableView {
+ public:
+  virtual ~TUsartTableView() = default;
+  // The text of QelMaskEdit1, "Frequenz [Hz]" (code page 1252).
+  virtual std::string FrequencyText() = 0;
+  // The text of QelMaskEdit2, "Baudrate [bps]".
+  virtual std::string BaudRateText() = 0;
+  // Sets the text of grid cell (col 0..4, row 1..18) of StringGrid_USART.
+  virtual void SetCell(int col, int row, const std::string& text) = 0;
+};
+
+inline constexpr int kUsartRateCount = 18;   // grid rows 1 to 18
+inline constexpr int kUsartFlagCount = 20;   // entries 18 and 19 stay false
+inline constexpr int kUsartColumnCount = 5;
+
+// Exact-match flags: entry i belongs to grid row i + 1. Normal speed: the
+// absolute error is below 0.01 percent; double speed: the error is zero.
+extern bool ExactU2X0[kUsartFlagCount];
+extern bool ExactU2X1[kUsartFlagCount];
+
+// The sixteen standard rates of grid rows 2 to 17.
+inline constexpr int32_t kStandardBaudRates[16] = {
+    2400,   4800,   9600,   14400,  19200,   28800,   38400,   57600,
+    76800,  115200, 230400, 250000, 500000,  1000000, 2000000, 2500000};
+
+// Rebuilds grid rows 1 to 18 and the flags (Part 1.1, steps 1 to 6). Reads
+// the baud-rate text first, then clears the flags, then reads the frequency
+// text, then writes the rows in order, each row's columns 0 to 4. A text that
+// TextToInteger rejects raises EConvertError: after the baud-rate text
+// nothing has changed; after the frequency text the flags are cleared and no
+// cell is rewritten. A rate whose product k * rate wraps to 0 in 32 bits
+// (only from texts longer than the fields' 8 characters) raises EZeroDivide,
+// or EInvalidOp for a frequency of 0, as the x87 with the control word $1332
+// would.
+void CalcUSART(TUsartTableView& view);
+
+// One mode of one row (Part 1.1, step 5.2), for frequency f, rate b and
+// sample factor k (16 or 8), all arithmetic as the Part says.
+struct TUsartMode {
+  double x = -1.0;     // f / (k * b) - 1, or -1 for b <= 0
+  int32_t n = 0;       // x + 0.5 truncated, low 32 bits
+  bool valid = false;  // n >= 0, x >= 0 and n < 4096
+  int32_t actual = 0;  // f div (k * (n + 1)), when valid
+  double error = 0.0;  // ((actual - b) * 100) / b, when valid
+};
+TUsartMode ComputeUsartMode(int32_t f, int32_t b, int32_t k);
+
+// n := x + 0.5 truncated toward zero; the sum is formed with a 64-bit
+// mantissa and not rounded to a double: 0.49999999999999994 gives 0. Only
+// the low 32 bits of the truncated value are kept.
+int32_t TruncateHalfUp(double x);
