@@ -9,6 +9,8 @@
 #include "calc/Exceptions.h"
 #include "calc/LocaleFormats.h"
 
+static_assert(LDBL_MANT_DIG == 64, "long double must be the x87 extended type (64-bit mantissa)");
+
 namespace {
 
 // ---------------------------------------------------------------------------
@@ -106,10 +108,16 @@ void ToDecimalForm(long double v, int decimals, DecimalForm& d) {
     ++exponent;
   }
 
+  // The 18 digits, as two halves of 9 in 32-bit arithmetic.
   char all[DecimalForm::kPrecision];
-  for (int i = DecimalForm::kPrecision - 1; i >= 0; --i) {
-    all[i] = static_cast<char>('0' + rounded % 10);
-    rounded /= 10;
+  constexpr uint64_t kTenTo9 = 1000000000;
+  uint32_t high = static_cast<uint32_t>(static_cast<uint64_t>(rounded) / kTenTo9);
+  uint32_t low = static_cast<uint32_t>(static_cast<uint64_t>(rounded) % kTenTo9);
+  for (int i = 8; i >= 0; --i) {
+    all[i] = static_cast<char>('0' + high % 10);
+    all[i + 9] = static_cast<char>('0' + low % 10);
+    high /= 10;
+    low /= 10;
   }
 
   // Cut at the D-th decimal.
@@ -269,22 +277,37 @@ void AppendFixed(std::string& out, long double value, int decimals, char separat
     out += d.negative ? "-INF" : "INF";
     return;
   }
-  if (d.negative) out.push_back('-');
+  // Sign, integer digits, separator, decimals: written into a local buffer
+  // when they fit (always for the recalculation's errors), else one by one.
+  const size_t length = (d.negative ? 1 : 0) + static_cast<size_t>(d.exponent > 0 ? d.exponent : 1) +
+                        (decimals > 0 ? 1 + static_cast<size_t>(decimals) : 0);
+  char local[64];
+  std::string large;
+  char* p = local;
+  if (length > sizeof local) {
+    large.resize(length);
+    p = large.data();
+  }
+  char* const begin = p;
+  if (d.negative) *p++ = '-';
   int next = 0;  // next digit of d.digits to write
   if (d.exponent <= 0) {
-    out.push_back('0');
+    *p++ = '0';
   } else {
-    for (; next < d.exponent; ++next) out.push_back(next < d.count ? d.digits[next] : '0');
+    for (; next < d.exponent; ++next) *p++ = next < d.count ? d.digits[next] : '0';
   }
-  if (decimals <= 0) return;
-  if (separator != '\0') out.push_back(separator);
-  int written = 0;
-  if (d.exponent < 0) {
-    const int zeros = std::min(-d.exponent, decimals);
-    out.append(static_cast<size_t>(zeros), '0');
-    written = zeros;
+  if (decimals > 0) {
+    if (separator != '\0') *p++ = separator;
+    int written = 0;
+    if (d.exponent < 0) {
+      const int zeros = std::min(-d.exponent, decimals);
+      std::memset(p, '0', static_cast<size_t>(zeros));
+      p += zeros;
+      written = zeros;
+    }
+    for (; written < decimals; ++written, ++next) *p++ = next < d.count ? d.digits[next] : '0';
   }
-  for (; written < decimals; ++written, ++next) out.push_back(next < d.count ? d.digits[next] : '0');
+  out.append(begin, static_cast<size_t>(p - begin));
 }
 
 std::string FormatText(std::string_view pattern, std::span<const FormatArg> args) {

@@ -1,10 +1,13 @@
 // The recalculation (Part 1.1).
 #include "calc/Usart.h"
 
+#include <cfloat>
 #include <cmath>
 
 #include "calc/Exceptions.h"
 #include "calc/NumberText.h"
+
+static_assert(LDBL_MANT_DIG == 64, "long double must be the x87 extended type (64-bit mantissa)");
 
 bool ExactU2X0[kUsartFlagCount];
 bool ExactU2X1[kUsartFlagCount];
