@@ -2,6 +2,7 @@
 // failure paths.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -324,6 +325,38 @@ TEST(CalcUSART, ProductWrappingToZeroFaultsLikeTheX87) {
   EXPECT_EQ(table.Cell(1, 1), "-");
   EXPECT_EQ(table.Cell(3, 1), "-");
 }
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// Loads the x87 control word and returns the previous one.
+uint16_t LoadX87ControlWord(uint16_t word) {
+  uint16_t previous = 0;
+  asm volatile("fnstcw %0" : "=m"(previous));
+  asm volatile("fclex\n\tfldcw %0" : : "m"(word));
+  return previous;
+}
+
+// The application runs with the control word $1332 (Part 4.1): 64-bit
+// precision, rounding to nearest, invalid operation, division by zero and
+// overflow unmasked. No input a field can hold may fault then (a fault would
+// end this process), and the results are those of the default word.
+TEST(CalcUSART, RunsUnderTheApplicationsControlWord) {
+  constexpr uint16_t kApplicationControlWord = 0x1332;
+  LocaleFormatsGuard guard('.');
+  std::vector<std::string> expected;
+  const char* frequencies[] = {"16000000", "", "0", "-16", "12", "99999999", "-99999999", "1843200", "7"};
+  const char* rates[] = {"250000", "", "0", "-1", "1", "99999999", "100001", "-99999999", "3"};
+  for (const char* f : frequencies) {
+    for (const char* b : rates) expected.push_back(UsartTableCsv(Calc(f, b), ExactU2X0, ExactU2X1));
+  }
+  const uint16_t previous = LoadX87ControlWord(kApplicationControlWord);
+  std::vector<std::string> actual;
+  for (const char* f : frequencies) {
+    for (const char* b : rates) actual.push_back(UsartTableCsv(Calc(f, b), ExactU2X0, ExactU2X1));
+  }
+  LoadX87ControlWord(previous);
+  EXPECT_EQ(actual, expected);
+}
+#endif
 
 TEST(Exceptions, ClassNamesAndHierarchy) {
   EXPECT_STREQ(EConvertError("m").ClassName(), "EConvertError");
