@@ -147,7 +147,7 @@ void ToDecimalForm(long double v, int decimals, DecimalForm& d) {
 // ---------------------------------------------------------------------------
 // FormatText
 
-// Parses a decimal number or "*" at `pos`; see FormatText.
+// Reads one directive of a FormatText pattern, from its "%" on.
 class DirectiveParser {
  public:
   DirectiveParser(std::string_view pattern, std::span<const FormatArg> args, size_t start)
