@@ -1,4 +1,4 @@
-// baudix-table: the result table of the recalculation (Part 1.1) on the
+// baudix-table: the result table of the recalculation on the
 // command line, for scripts and for checking a table without the window.
 //
 //   baudix-table FREQUENCY BAUDRATE        aligned text table

@@ -1,4 +1,4 @@
-// Benchmarks of the calculation core (issue 2, item 6), each beside a
+// Benchmarks of the calculation core, each beside a
 // baseline that builds the same texts with snprintf:
 //   - a full CalcUSART: 18 rows, all texts and flags, into a plain-data view;
 //   - FormatText("%f%%", e) for the errors the recalculation produces.

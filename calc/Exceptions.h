@@ -1,12 +1,12 @@
 // The program's error classes, shared by the calculation core, the framework,
-// the widgets and the application shell (Overview, Part 4.1).
+// the widgets and the application shell.
 //
 // An error is an `Exception` or one of its subclasses, each carrying a message
 // text in code page 1252 (the runtime's German messages, for example
 // "'12a' ist kein g\xFCltiger Integerwert"). `ClassName()` gives the class's
 // own name, which the shell needs for its "Exception %s in Modul %s ..." box.
 // The shell's `ReportError` drops `EAbort` silently and shows every other
-// `Exception` with its message (Part 4.1).
+// `Exception` with its message.
 #pragma once
 
 #include <exception>
@@ -36,16 +36,16 @@ class Exception : public std::exception {
     const char* ClassName() const noexcept override { return #Name; }     \
   }
 
-// A text that is not a number, a bad FormatText pattern (Part 1.2).
+// A text that is not a number, a bad FormatText pattern.
 BAUDIX_DECLARE_EXCEPTION(EConvertError, Exception);
-// The silent error: ReportError drops it (Part 4.1).
+// The silent error: ReportError drops it.
 BAUDIX_DECLARE_EXCEPTION(EAbort, Exception);
-// A grid operation on a row or column that does not exist (Part 3.6).
+// A grid operation on a row or column that does not exist.
 BAUDIX_DECLARE_EXCEPTION(EInvalidGridOperation, Exception);
-// A platform resource that could not be created, e.g. a window class (Part 4.1).
+// A platform resource that could not be created, e.g. a window class.
 BAUDIX_DECLARE_EXCEPTION(EOutOfResources, Exception);
-// Floating-point errors enabled by the control word $1332 (Part 4.1). They
-// share the base EMathError, as in the runtime the Parts describe.
+// Floating-point errors enabled by the control word $1332. They
+// share the base EMathError.
 BAUDIX_DECLARE_EXCEPTION(EMathError, Exception);
 BAUDIX_DECLARE_EXCEPTION(EZeroDivide, EMathError);    // "Gleitkommadivision durch Null"
 BAUDIX_DECLARE_EXCEPTION(EInvalidOp, EMathError);     // "Ung\xFCltige Gleitkommaoperation"
@@ -56,7 +56,7 @@ inline constexpr const char kSZeroDivide[] = "Gleitkommadivision durch Null";
 inline constexpr const char kSInvalidOp[] = "Ung\xFC" "ltige Gleitkommaoperation";
 inline constexpr const char kSOverflow[] = "Gleitkomma\xFC" "berlauf";
 
-// The text of the shell's error box for `message` (Part 4.1, ShowError step
+// The text of the shell's error box for `message` (ShowError step
 // 2): a "." is appended when the message is not empty and its last
 // character's code is above that of "." (46). Code page 1252 has no
 // double-byte characters, so the last byte is the last character.

@@ -1,4 +1,4 @@
-// Loading the user's number conventions (Part 1.2, LoadLocaleFormats).
+// Loading the user's number conventions (LoadLocaleFormats).
 #include "calc/LocaleFormats.h"
 
 #include <clocale>

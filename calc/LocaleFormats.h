@@ -1,4 +1,4 @@
-// The user's number conventions (Part 1.2): the process-wide record
+// The user's number conventions: the process-wide record
 // LocaleFormats and its loader. Only the decimal separator changes any text
 // this program shows.
 //
@@ -17,7 +17,7 @@
 //   });
 //
 // On a settings notification the shell first calls
-// SetThreadLocale(LOCALE_USER_DEFAULT), then runs the same lines (Part 4.1).
+// SetThreadLocale(LOCALE_USER_DEFAULT), then runs the same lines.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +33,7 @@ inline constexpr uint32_t kLocaleICurrDigits = 0x19;   // LOCALE_ICURRDIGITS
 inline constexpr uint32_t kLocaleICurrency = 0x1B;     // LOCALE_ICURRENCY
 inline constexpr uint32_t kLocaleINegCurr = 0x1C;      // LOCALE_INEGCURR
 
-// Buffer sizes of the reads (Part 1.2, LoadLocaleFormats steps 2 and 3): a
+// Buffer sizes of the reads of LoadLocaleFormats: a
 // character item has room for one character and the NUL, so a longer value
 // does not fit and takes the default.
 inline constexpr int kLocaleStringBufferSize = 256;

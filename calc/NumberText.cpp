@@ -1,4 +1,4 @@
-// Number-text conversions (Part 1.2).
+// Number-text conversions.
 #include "calc/NumberText.h"
 
 #include <algorithm>
@@ -35,7 +35,7 @@ int HexDigitValue(char c) {
 // ---------------------------------------------------------------------------
 // Fixed-point conversion
 
-// The decimal form of a value (Part 1.2, DecimalForm).
+// The decimal form of a value (DecimalForm).
 struct DecimalForm {
   static constexpr int kInfinite = 32767;
   static constexpr int kNotANumber = -32768;

@@ -1,4 +1,4 @@
-// Number-text conversions of Part 1.2: TextToInteger, IntegerToText and
+// Number-text conversions: TextToInteger, IntegerToText and
 // FormatText. Texts are byte strings in code page 1252. The conversions are
 // pure functions of their arguments and of LocaleFormats (LocaleFormats.h).
 #pragma once

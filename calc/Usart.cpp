@@ -1,4 +1,4 @@
-// The recalculation (Part 1.1).
+// The recalculation.
 #include "calc/Usart.h"
 
 #include <cfloat>
@@ -22,7 +22,7 @@ constexpr char kMaxSuffix[] = " MAX";
 constexpr char kNoValue[] = "-";
 constexpr char kErrorPattern[] = "%f%%";
 
-// Signed 32-bit arithmetic that wraps, as the Parts' integers do.
+// Signed 32-bit arithmetic that wraps, as the register maths on the target does.
 int32_t Mul32(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }

@@ -1,4 +1,4 @@
-// The recalculation of Part 1.1: for 18 baud rates, the USART baud-rate
+// The recalculation: for 18 baud rates, the USART baud-rate
 // register value ("UBBR") and the baud-rate error at normal speed (U2X = 0,
 // 16 clock cycles per bit) and double speed (U2X = 1, 8 cycles per bit).
 #pragma once
@@ -34,7 +34,7 @@ inline constexpr int32_t kStandardBaudRates[16] = {
     2400,   4800,   9600,   14400,  19200,   28800,   38400,   57600,
     76800,  115200, 230400, 250000, 500000,  1000000, 2000000, 2500000};
 
-// Rebuilds grid rows 1 to 18 and the flags (Part 1.1, steps 1 to 6). Reads
+// Rebuilds grid rows 1 to 18 and the flags. Reads
 // the baud-rate text first, then clears the flags, then reads the frequency
 // text, then writes the rows in order, each row's columns 0 to 4. A text that
 // TextToInteger rejects raises EConvertError: after the baud-rate text
@@ -45,8 +45,8 @@ inline constexpr int32_t kStandardBaudRates[16] = {
 // would.
 void CalcUSART(TUsartTableView& view);
 
-// One mode of one row (Part 1.1, step 5.2), for frequency f, rate b and
-// sample factor k (16 or 8), all arithmetic as the Part says.
+// One mode of one row, for frequency f, rate b and
+// sample factor k (16 or 8).
 struct TUsartMode {
   double x = -1.0;     // f / (k * b) - 1, or -1 for b <= 0
   int32_t n = 0;       // x + 0.5 truncated, low 32 bits

@@ -6,7 +6,7 @@
 
 #include "calc/Usart.h"
 
-// The grid's header texts (Part 2.2, InitGrid step 4) and the group captions.
+// The grid's header texts and the group captions above them.
 inline constexpr const char* kUsartHeaders[kUsartColumnCount] = {
     "Baudrate [bps]", "UBBR", "ERROR", "UBBR", "ERROR"};
 inline constexpr char kCaptionU2X0[] = "U2X = 0";

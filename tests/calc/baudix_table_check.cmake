@@ -26,7 +26,7 @@ endfunction()
 file(READ "${DATA}/worked_example.csv" csv)
 file(READ "${DATA}/worked_example.txt" text)
 
-# Part 1.1's worked example, both forms.
+# The worked example, both forms.
 run_table(0 "${csv}" "" --csv 16000000 250000)
 run_table(0 "${text}" "" 16000000 250000)
 # Texts as typed: leading zeros stay text until converted.

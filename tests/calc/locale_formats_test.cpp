@@ -1,4 +1,4 @@
-// Part 1.2: LoadLocaleFormats through a fake item reader, and the host reader.
+// LoadLocaleFormats through a fake item reader, and the host reader.
 #include <gtest/gtest.h>
 
 #include <clocale>

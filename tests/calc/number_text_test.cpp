@@ -1,4 +1,4 @@
-// Part 1.2: TextToInteger, IntegerToText, FormatText.
+// TextToInteger, IntegerToText, FormatText.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -128,7 +128,7 @@ struct FixedCase {
   const char* text;  // with the decimal separator ","
 };
 
-// The Part's table. The literals are the doubles the Part names (checked:
+// The rounding table. The literals are the doubles named there (checked:
 // 0.145, 0.995 and 0.0049 lie below, 0.135, 99.995, 0.005 and 0.01 above
 // their decimal values).
 const FixedCase kFixedCases[] = {

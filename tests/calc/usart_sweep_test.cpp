@@ -1,4 +1,4 @@
-// Part 1.1 against an independent formulation: every cell and flag of the
+// The recalculation against an independent formulation: every cell and flag of the
 // 18 rows, for many frequency/rate pairs, computed here with exact integer
 // arithmetic (rationals rounded to 64 and 53 significant bits by hand), not
 // with the production code's floating point.
@@ -81,7 +81,7 @@ struct Mode {
   bool exact = false;
 };
 
-// Part 1.1 step 5.2 for one mode, exactly.
+// Step 5.2 for one mode, exactly.
 Mode ExpectedMode(int64_t f, int64_t b, int64_t k) {
   Mode mode;
   if (b <= 0) return mode;  // x = -1
@@ -122,7 +122,7 @@ Mode ExpectedMode(int64_t f, int64_t b, int64_t k) {
   return mode;
 }
 
-// The Part's rate list, written out again.
+// The rate list, written out again rather than taken from the code under test.
 const int64_t kRates[16] = {2400,   4800,   9600,   14400,  19200,   28800,   38400,   57600,
                             76800,  115200, 230400, 250000, 500000,  1000000, 2000000, 2500000};
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-// Part 1.1's worked example in the CSV form of issue 2.
+// The worked example in the CSV form.
 const char kWorkedExampleCsv[] =
     "row,rate,ubbr_u2x0,error_u2x0,exact_u2x0,ubbr_u2x1,error_u2x1,exact_u2x1\n"
     "1,250000,3,0.00%,1,7,0.00%,1\n"

@@ -1,4 +1,4 @@
-// Part 1.1: the recalculation CalcUSART, its worked example, edge cases and
+// the recalculation CalcUSART, its worked example, edge cases and
 // failure paths.
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ struct Row {
   bool exact1;
 };
 
-// Part 1.1's worked example: f = 16000000, user's rate 250000.
+// The worked example: f = 16000000, user's rate 250000.
 const Row kWorkedExample[18] = {
     {{"250000", "3", "0.00%", "7", "0.00%"}, true, true},
     {{"2400", "416", "-0.08%", "832", "0.00%"}, false, true},
@@ -335,7 +335,7 @@ uint16_t LoadX87ControlWord(uint16_t word) {
   return previous;
 }
 
-// The application runs with the control word $1332 (Part 4.1): 64-bit
+// The application runs with the control word $1332: 64-bit
 // precision, rounding to nearest, invalid operation, division by zero and
 // overflow unmasked. No input a field can hold may fault then (a fault would
 // end this process), and the results are those of the default word.
