@@ -1,0 +1,10 @@
+#include "framework/CustomControl.h"
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(*this) {}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::PaintWindow(HDC dc) {
+  TCanvasHandleScope scope(canvas_, dc);
+  Paint();
+}

@@ -1,0 +1,11 @@
+#include "framework/GraphicControl.h"
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(*this) {}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::PaintTo(HDC dc) {
+  TCanvasHandleScope scope(canvas_, dc);
+  TPaintingScope painting(*this);
+  Paint();
+}
