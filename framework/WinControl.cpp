@@ -16,7 +16,9 @@ namespace {
 // Window classes and windows that could not be made.
 constexpr const char kSWindowClass[] = "Fehler beim Erzeugen einer Fensterklasse";
 constexpr const char kSWindowCreate[] = "Fehler beim Erzeugen eines Fensters";
-constexpr const char kSNoParentWindow[] = "Element '%s' hat kein \xFC" "bergeordnetes Fenster";
+// "Element '<name>' hat kein übergeordnetes Fenster".
+constexpr const char kSNoParentWindowStart[] = "Element '";
+constexpr const char kSNoParentWindowEnd[] = "' hat kein \xFC" "bergeordnetes Fenster";
 
 // The window property that links a window to its control.
 LPCSTR ControlProperty() {
@@ -105,11 +107,8 @@ void TWinControl::CreateHandleTree() {
 void TWinControl::CreateWnd() {
   TCreateParams params;
   CreateParams(params);
-  if ((params.Style & WS_CHILD) && !params.WndParent) {
-    std::string message = kSNoParentWindow;
-    message.replace(message.find("%s"), 2, Name());
-    throw Exception(message);
-  }
+  if ((params.Style & WS_CHILD) && !params.WndParent)
+    throw Exception(kSNoParentWindowStart + Name() + kSNoParentWindowEnd);
   defWndProc_ = params.WindowClass.lpfnWndProc ? params.WindowClass.lpfnWndProc : DefWindowProcA;
   RegisterWindowClass(params, FrameworkWindowProc);
   TWinControl* previous = std::exchange(creatingControl, this);

@@ -126,6 +126,11 @@ class TWinControl : public TControl {
   void Update() override;
   void WndProc(TMessage& msg) override;
 
+  // A chance to take a message out of the loop before it is translated and
+  // dispatched (the message loop asks the control that owns its window);
+  // return true when handled.
+  virtual bool PreProcessMessage(MSG&) { return false; }
+
   // Lays out the children that have an Align (top, bottom, left, right,
   // then client) inside the client area as AdjustClientRect leaves it.
   void Realign();

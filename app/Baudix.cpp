@@ -1,0 +1,19 @@
+// The program block.
+#include <windows.h>
+
+#include "Unit1.h"
+#include "app/Application.h"
+#include "app/ProgramError.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    TProgramSetup program;
+    Application->StartUp();
+    Application->CreateMainForm(Form1);
+    Application->RunLoop();
+  } catch (...) {
+    ShowProgramError(std::current_exception());
+    return 1;
+  }
+  return 0;
+}

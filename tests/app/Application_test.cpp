@@ -1,0 +1,289 @@
+// The application shell: title, application window, error reporting and its
+// message boxes, the message loop, settings notifications.
+#include <gtest/gtest.h>
+
+#include <windowsx.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "app/Application.h"
+#include "app/FloatingPoint.h"
+#include "calc/LocaleFormats.h"
+#include "framework/CustomControl.h"
+#include "framework/GraphicControl.h"
+#include "support/MessageBoxCloser.h"
+#include "support/TestForm.h"
+
+namespace {
+
+constexpr UINT kRaise = WM_APP + 7;
+
+// Raises whatever the test puts into `raise` when it gets kRaise.
+class TRaiser : public TCustomControl {
+ public:
+  explicit TRaiser(TComponent* owner) : TCustomControl(owner) { SetTabStop(true); }
+  std::function<void()> raise;
+  void WndProc(TMessage& msg) override {
+    if (msg.Msg == kRaise && raise) {
+      raise();
+      return;
+    }
+    TCustomControl::WndProc(msg);
+  }
+};
+
+// Takes the capture on a press and notes the end of its mouse mode.
+class TPressable : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+  bool cancelled = false;
+
+ protected:
+  void CancelMode() override {
+    cancelled = true;
+    TGraphicControl::CancelMode();
+  }
+};
+
+class TMainForm : public TForm {
+ public:
+  explicit TMainForm(TComponent* owner) : TForm(owner) {
+    SetClientSize(200, 100);
+    raiser = new TRaiser(this);
+    raiser->SetBounds(10, 10, 50, 20);
+    raiser->SetParent(this);
+    other = new TRaiser(this);
+    other->SetBounds(10, 40, 50, 20);
+    other->SetParent(this);
+    pressable = new TPressable(this);
+    pressable->SetBounds(100, 10, 50, 50);
+    pressable->SetParent(this);
+  }
+  TRaiser* raiser;
+  TRaiser* other;
+  TPressable* pressable;
+};
+
+// An application with a shown main form.
+class ApplicationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<TApplication>();
+    app->CreateMainForm(form);
+    form->Show();
+    PumpMessages();
+  }
+  void TearDown() override {
+    app.reset();
+    PumpMessages();
+  }
+  // Sends kRaise to the main form's control, with `raise` as its action.
+  void RaiseInHandler(std::function<void()> raise) {
+    form->raiser->raise = std::move(raise);
+    SendMessageA(form->raiser->Handle(), kRaise, 0, 0);
+  }
+
+  std::unique_ptr<TApplication> app;
+  TMainForm* form = nullptr;
+};
+
+TEST(ApplicationTitle, ComesFromTheExecutableName) {
+  struct Case {
+    const char* path;
+    const char* title;
+  } cases[] = {
+      {"C:\\Work\\MYTOOL.EXE", "Mytool"},
+      {"my.calc.exe", "my"},
+      {"C:\\a.b\\Tool", "Tool"},
+      {"C:\\x\\Baudix.exe", "Baudix"},
+      {"C:\\x\\baudix.exe", "baudix"},
+      {"C:\\x\\bAUDIX.exe", "baudix"},
+      {"X.EXE", "X"},
+      {"C:\\x\\.hidden.exe", ""},
+      {"C:\\x\\GR\xDC\xDF" "E.EXE", "Gr\xFC\xDF" "e"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TApplication::TitleFromPath(c.path), c.title) << "path " << c.path;
+}
+
+TEST_F(ApplicationTest, TheApplicationWindowCarriesTheTitleAndOwnsTheForms) {
+  char caption[64] = {};
+  GetWindowTextA(app->Handle(), caption, sizeof caption);
+  EXPECT_EQ(std::string(caption), app->Title());
+  EXPECT_EQ(app->Title(), "app_application_test");
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(app->Handle(), GWL_STYLE)) & ~WS_VISIBLE,
+            0x84CA0000u);
+  RECT r{};
+  GetWindowRect(app->Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 0);
+  EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN) / 2);
+  HMENU menu = GetSystemMenu(app->Handle(), FALSE);
+  for (UINT command : {SC_MAXIMIZE, SC_SIZE, SC_MOVE})
+    EXPECT_EQ(GetMenuState(menu, command, MF_BYCOMMAND), static_cast<UINT>(-1))
+        << "system menu still has command " << std::hex << command;
+  EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), app->Handle());
+  EXPECT_EQ(app->MainForm(), form);
+}
+
+TEST_F(ApplicationTest, AnErrorInAHandlerShowsOneBoxAndTheProgramGoesOn) {
+  TMessageBoxCloser closer;
+  RaiseInHandler([] { throw EConvertError("'-' ist kein g\xFCltiger Integerwert"); });
+  ASSERT_EQ(closer.Boxes().size(), 1u);
+  EXPECT_EQ(closer.Boxes()[0].text, "'-' ist kein g\xFCltiger Integerwert.");
+  EXPECT_EQ(closer.Boxes()[0].caption, app->Title());
+  EXPECT_TRUE(closer.Boxes()[0].hasIcon);
+  EXPECT_EQ(closer.Boxes()[0].owner, form->Handle()) << "the box belongs to the active window";
+  bool ranAgain = false;
+  RaiseInHandler([&] { ranAgain = true; });
+  EXPECT_TRUE(ranAgain);
+  EXPECT_EQ(closer.Boxes().size(), 1u);
+}
+
+TEST_F(ApplicationTest, AFullStopIsAddedAfterCharactersAboveTheFullStop) {
+  struct Case {
+    const char* message;
+    const char* shown;
+  } cases[] = {
+      {"Fertig.", "Fertig."},   {"Achtung!", "Achtung!"}, {"Wirklich?", "Wirklich?."},
+      {"(a)", "(a)"},           {"Wert 5", "Wert 5."},    {"Pfad/", "Pfad/."},
+      {"Ende ", "Ende "},       {"gr\xFC\xDF", "gr\xFC\xDF."}, {"-", "-"},
+      {"x:", "x:."},
+  };
+  TMessageBoxCloser closer;
+  for (const Case& c : cases) RaiseInHandler([&] { throw Exception(c.message); });
+  ASSERT_EQ(closer.Boxes().size(), std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(closer.Boxes()[i].text, cases[i].shown) << "message \"" << cases[i].message << "\"";
+}
+
+TEST_F(ApplicationTest, EAbortShowsNothingAndTheHookReplacesTheBox) {
+  TMessageBoxCloser closer;
+  RaiseInHandler([] { throw EAbort("still"); });
+  EXPECT_TRUE(closer.Boxes().empty());
+  TObject* hookSender = nullptr;
+  app->OnError = [&](TObject* sender, std::exception_ptr) { hookSender = sender; };
+  RaiseInHandler([] { throw EConvertError("x"); });
+  EXPECT_TRUE(closer.Boxes().empty());
+  EXPECT_EQ(hookSender, form->raiser);
+}
+
+TEST_F(ApplicationTest, TheCaptureIsReleasedBeforeTheBoxOpens) {
+  TMessageBoxCloser closer;
+  HWND captureDuringBox = reinterpret_cast<HWND>(1);
+  closer.OnBox = [&](HWND) { captureDuringBox = GetCapture(); };
+  SendMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 20));
+  ASSERT_TRUE(form->pressable->MouseCapture());
+  RaiseInHandler([] { throw EConvertError("x"); });
+  ASSERT_EQ(closer.Boxes().size(), 1u);
+  EXPECT_EQ(captureDuringBox, nullptr);
+  EXPECT_TRUE(form->pressable->cancelled) << "the pressed control was not told";
+}
+
+TEST_F(ApplicationTest, AnErrorThatIsNoExceptionGetsTheGenericBox) {
+  TMessageBoxCloser closer;
+  RaiseInHandler([] { throw std::runtime_error("kaputt"); });
+  ASSERT_EQ(closer.Boxes().size(), 1u);
+  EXPECT_EQ(closer.Boxes()[0].caption, "Anwendungsfehler");
+  EXPECT_EQ(closer.Boxes()[0].owner, nullptr);
+  const std::string& text = closer.Boxes()[0].text;
+  EXPECT_EQ(text.rfind("Exception std::exception in Modul app_Application_test.exe bei ", 0), 0u)
+      << text;
+  EXPECT_NE(text.find(".\r\nkaputt.\r\n"), std::string::npos) << text;
+}
+
+TEST_F(ApplicationTest, TheBoxDisablesTheOtherWindowsAndGivesTheFocusBack) {
+  std::unique_ptr<TForm> second(CreateForm<TForm>(nullptr));
+  second->Show();
+  SetActiveWindow(form->Handle());
+  form->other->SetFocus();
+  PumpMessages();
+  ASSERT_EQ(GetFocus(), form->other->Handle());
+  TMessageBoxCloser closer;
+  bool secondEnabledDuringBox = true;
+  closer.OnBox = [&](HWND) { secondEnabledDuringBox = IsWindowEnabled(second->Handle()); };
+  RaiseInHandler([] { throw EConvertError("x"); });
+  ASSERT_EQ(closer.Boxes().size(), 1u);
+  EXPECT_FALSE(secondEnabledDuringBox);
+  EXPECT_TRUE(IsWindowEnabled(second->Handle()));
+  EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+  EXPECT_EQ(GetFocus(), form->other->Handle());
+}
+
+TEST_F(ApplicationTest, ASettingsNotificationReloadsTheDecimalSeparator) {
+  LocaleFormats.DecimalSeparator = ',';
+  SendMessageA(app->Handle(), WM_WININICHANGE, 0, 0);
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, '.') << "not reloaded from the system";
+  LocaleFormats.DecimalSeparator = ',';
+  SendMessageA(app->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, '.');
+  app->UpdateFormatSettings = false;
+  LocaleFormats.DecimalSeparator = ',';
+  SendMessageA(app->Handle(), WM_WININICHANGE, 0, 0);
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, ',') << "reloaded although switched off";
+  LocaleFormats.DecimalSeparator = '.';
+}
+
+TEST_F(ApplicationTest, ClosingTheMainFormEndsTheLoop) {
+  PostMessageA(form->Handle(), WM_CLOSE, 0, 0);
+  app->RunLoop();
+  EXPECT_TRUE(app->Terminated());
+  EXPECT_FALSE(app->Running());
+  EXPECT_TRUE(IsWindow(form->Handle())) << "the form goes with the application object";
+}
+
+TEST_F(ApplicationTest, CloseFromTheTaskbarButtonClosesTheMainForm) {
+  PostMessageA(app->Handle(), WM_CLOSE, 0, 0);
+  app->RunLoop();
+  EXPECT_TRUE(app->Terminated());
+}
+
+TEST_F(ApplicationTest, TabGoesThroughTheLoopToTheForm) {
+  form->raiser->SetFocus();
+  PumpMessages();
+  ASSERT_EQ(GetFocus(), form->raiser->Handle());
+  PostMessageA(form->raiser->Handle(), WM_KEYDOWN, VK_TAB, 0);
+  while (app->ProcessOneMessage()) {
+  }
+  EXPECT_EQ(GetFocus(), form->other->Handle());
+}
+
+TEST_F(ApplicationTest, ShowRequestsStartMaximizedOrMinimized) {
+  app->ApplyShowRequest(SW_SHOWNORMAL);
+  EXPECT_EQ(form->WindowState(), wsNormal);
+  app->ApplyShowRequest(SW_SHOWMAXIMIZED);
+  EXPECT_EQ(form->WindowState(), wsMaximized);
+  app->ApplyShowRequest(SW_SHOWMINNOACTIVE);
+  EXPECT_EQ(form->WindowState(), wsMinimized);
+}
+
+TEST_F(ApplicationTest, AnX87FaultBecomesAnErrorOfItsKindAndTheControlWordComesBack) {
+  SetFpuControlWord();
+  InstallFpuFaultBridge();
+  ASSERT_EQ(FpuControlWord(), 0x1372) << "bit 6 reads as 1";
+  TMessageBoxCloser closer;
+  RaiseInHandler([] {
+    volatile long double zero = 0;
+    volatile long double one = 1;
+    volatile long double result = one / zero;
+    (void)result;
+  });
+  RaiseInHandler([] {
+    volatile long double big = 1e4000L;
+    volatile long double result = big * big;
+    (void)result;
+  });
+  RaiseInHandler([] {
+    volatile long double zero = 0;
+    volatile long double result = zero / zero;
+    (void)result;
+  });
+  ASSERT_EQ(closer.Boxes().size(), 3u);
+  EXPECT_EQ(closer.Boxes()[0].text, "Gleitkommadivision durch Null.");
+  EXPECT_EQ(closer.Boxes()[1].text, "Gleitkomma\xFC" "berlauf.");
+  EXPECT_EQ(closer.Boxes()[2].text, "Ung\xFC" "ltige Gleitkommaoperation.");
+  EXPECT_EQ(FpuControlWord(), 0x1372);
+}
+
+}  // namespace
