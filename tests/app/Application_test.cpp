@@ -10,6 +10,7 @@
 
 #include "app/Application.h"
 #include "app/FloatingPoint.h"
+#include "app/ProgramError.h"
 #include "calc/LocaleFormats.h"
 #include "framework/CustomControl.h"
 #include "framework/GraphicControl.h"
@@ -284,6 +285,26 @@ TEST_F(ApplicationTest, AnX87FaultBecomesAnErrorOfItsKindAndTheControlWordComesB
   EXPECT_EQ(closer.Boxes()[1].text, "Gleitkomma\xFC" "berlauf.");
   EXPECT_EQ(closer.Boxes()[2].text, "Ung\xFC" "ltige Gleitkommaoperation.");
   EXPECT_EQ(FpuControlWord(), 0x1372);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ProgramError, TheGenericBoxNamesClassModuleAndMessage) {
+  std::exception_ptr error;
+  try {
+    throw EOutOfResources("Fehler beim Erzeugen einer Fensterklasse");
+  } catch (...) {
+    error = std::current_exception();
+  }
+  const std::string text = ProgramErrorText(error);
+  const std::string start = "Exception EOutOfResources in Modul app_Application_test.exe bei ";
+  ASSERT_EQ(text.rfind(start, 0), 0u) << text;
+  const std::string address = text.substr(start.size(), 8);
+  EXPECT_EQ(address.find_first_not_of("0123456789ABCDEF"), std::string::npos) << text;
+  EXPECT_NE(address, "00000000") << "the throwing place was not found";
+  EXPECT_EQ(text.substr(start.size() + 8), ".\r\nFehler beim Erzeugen einer Fensterklasse.\r\n");
 }
 
 }  // namespace

@@ -1,0 +1,143 @@
+// The program Baudix.exe as a whole, started as a process of its own: its
+// title, its window, and the exit codes of the ways it ends.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+// Baudix.exe lies in the build directory, one above the test programs.
+std::string ProgramPath() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir = path;
+  dir = dir.substr(0, dir.find_last_of('\\'));
+  dir = dir.substr(0, dir.find_last_of('\\'));
+  return dir + "\\Baudix.exe";
+}
+
+struct TWindows {
+  DWORD process = 0;
+  HWND application = nullptr;
+  HWND form = nullptr;
+};
+
+BOOL CALLBACK FindWindows(HWND window, LPARAM param) {
+  auto* found = reinterpret_cast<TWindows*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != found->process) return TRUE;
+  char className[32] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) == "TApplication") found->application = window;
+  if (std::string(className) == "TForm1" && IsWindowVisible(window)) found->form = window;
+  if (std::string(className) == "TForm1" && IsIconic(GetWindow(window, GW_OWNER)))
+    found->form = window;
+  return TRUE;
+}
+
+// A running Baudix.exe; killed if a test leaves it running.
+class TProgram {
+ public:
+  explicit TProgram(WORD showCommand = SW_SHOWNORMAL) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showCommand;
+    std::string commandLine = "\"" + ProgramPath() + "\"";
+    started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &info_);
+    windows_.process = info_.dwProcessId;
+  }
+  ~TProgram() {
+    if (!started_) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  bool Started() const { return started_; }
+
+  // Waits until the main form exists (the program is idle in its loop then).
+  const TWindows& WaitForWindows() {
+    WaitForInputIdle(info_.hProcess, kWaitMs);
+    for (int i = 0; i < kWaitMs / kStepMs && !windows_.form; ++i) {
+      EnumWindows(FindWindows, reinterpret_cast<LPARAM>(&windows_));
+      if (!windows_.form) Sleep(kStepMs);
+    }
+    return windows_;
+  }
+  // The exit code, or -1 when the program does not end.
+  int WaitForExit() {
+    if (WaitForSingleObject(info_.hProcess, kWaitMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<int>(code);
+  }
+
+ private:
+  static constexpr int kWaitMs = 20000;
+  static constexpr int kStepMs = 20;
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+  TWindows windows_;
+};
+
+TEST(Program, ShowsItsWindowUnderTheTitleAndEndsWithZeroWhenClosed) {
+  TProgram program;
+  ASSERT_TRUE(program.Started()) << ProgramPath();
+  const TWindows& windows = program.WaitForWindows();
+  ASSERT_NE(windows.form, nullptr) << "no main window";
+  ASSERT_NE(windows.application, nullptr);
+  char title[64] = {};
+  GetWindowTextA(windows.application, title, sizeof title);
+  EXPECT_STREQ(title, "Baudix");
+  EXPECT_TRUE(IsWindowVisible(windows.application)) << "no taskbar button";
+  EXPECT_EQ(GetWindow(windows.form, GW_OWNER), windows.application);
+  char caption[64] = {};
+  GetWindowTextA(windows.form, caption, sizeof caption);
+  EXPECT_EQ(std::string(caption).rfind("Baudix - ", 0), 0u) << caption;
+  RECT client{};
+  GetClientRect(windows.form, &client);
+  EXPECT_EQ(client.right, 457);
+  EXPECT_EQ(client.bottom, 479);
+  EXPECT_TRUE(GetWindowLongA(windows.form, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+  PostMessageA(windows.form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+TEST(Program, CloseFromTheTaskbarButtonEndsItToo) {
+  TProgram program;
+  ASSERT_TRUE(program.Started());
+  const TWindows& windows = program.WaitForWindows();
+  ASSERT_NE(windows.application, nullptr);
+  PostMessageA(windows.application, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+TEST(Program, StartsMinimizedOnTheShowRequestOfAMinimizedShortcut) {
+  TProgram program(SW_SHOWMINNOACTIVE);
+  ASSERT_TRUE(program.Started());
+  const TWindows& windows = program.WaitForWindows();
+  ASSERT_NE(windows.application, nullptr);
+  EXPECT_TRUE(IsIconic(windows.application));
+  ASSERT_NE(windows.form, nullptr);
+  EXPECT_FALSE(IsWindowVisible(windows.form));
+  PostMessageA(windows.application, WM_SYSCOMMAND, SC_RESTORE, 0);
+  for (int i = 0; i < 200 && !IsWindowVisible(windows.form); ++i) Sleep(20);
+  EXPECT_TRUE(IsWindowVisible(windows.form)) << "restoring did not show the window";
+  PostMessageA(windows.form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+TEST(Program, EndsAtOnceWhenTheSessionEnds) {
+  TProgram program;
+  ASSERT_TRUE(program.Started());
+  const TWindows& windows = program.WaitForWindows();
+  ASSERT_NE(windows.application, nullptr);
+  PostMessageA(windows.application, WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+}  // namespace
