@@ -9,6 +9,8 @@
 // the program turned theming off (SetThemesAllowed(false)).
 #pragma once
 
+#include "widgets/QelKeyboardState.h"
+
 class TQelApplication {
  public:
   TQelApplication();
@@ -32,9 +34,13 @@ class TQelApplication {
   // thread, so that widgets reopen their theme handles and repaint.
   void NotifyThemeChange() const;
 
+  // The keyboard state shared by all entry fields.
+  TQelKeyboardState& Keyboard() { return keyboard_; }
+
  private:
   bool themesAllowed_ = true;
   bool desktopThemed_ = false;  // IsThemeActive() at the last evaluation
+  TQelKeyboardState keyboard_;
 };
 
 // The one application-wide object.
