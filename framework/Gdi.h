@@ -65,6 +65,24 @@ class TWindowDC {
   HDC dc_;
 };
 
+// The device context of a whole window, non-client area included, with its
+// origin at the window's top-left corner (GetWindowDC), released with
+// ReleaseDC.
+class TWholeWindowDC {
+ public:
+  explicit TWholeWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+  TWholeWindowDC(const TWholeWindowDC&) = delete;
+  TWholeWindowDC& operator=(const TWholeWindowDC&) = delete;
+  ~TWholeWindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // BeginPaint ... EndPaint.
 class TPaintDC {
  public:
