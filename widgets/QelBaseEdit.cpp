@@ -586,6 +586,11 @@ void TQelBaseEdit::PaintFrame(HDC dc) {
     return;
   }
   Bevel().PaintBevel(Canvas(), client, false);
+  // The strip for custom buttons holds none: it shows the field's colour.
+  const TRect content = ContentRect();
+  Canvas().Brush().SetStyle(bsSolid);
+  Canvas().Brush().SetColor(Color());
+  Canvas().FillRect({EditArea().Right, content.Top, content.Right, content.Bottom});
 }
 
 void TQelBaseEdit::Paint() {
