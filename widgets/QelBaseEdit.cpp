@@ -171,9 +171,14 @@ TQelBaseEdit::TQelBaseEdit(TComponent* owner) : TQelCustomBevelPanel(owner) {
   TControlStyle style = ControlStyle();
   style.Include(csOpaque);
   SetControlStyle(style);
+  font3D_.SetOnChange([this](TObject*) {
+    RepaintText();
+    if (Focused()) UpdateCaret();
+  });
 }
 
 TQelBaseEdit::~TQelBaseEdit() {
+  font3D_.SetOnChange(nullptr);
   StopMouseTracking();
   caret_.Destroy();
 }
@@ -513,7 +518,13 @@ int TQelBaseEdit::TextWidthOf(const std::string& text) {
 
 int TQelBaseEdit::TextHeightOf(const std::string& text) {
   Canvas().SetFont(Font());
-  return Canvas().TextHeight(text);
+  int depth = 0;
+  switch (font3D_.Style()) {
+    case tdRaised: case tdRaisedShadow: case tdPColorRaised: depth = font3D_.ShadowDepth(); break;
+    case tdSunken: case tdSunkenShadow: case tdPColorSunken: depth = font3D_.LightDepth(); break;
+    default: break;
+  }
+  return Canvas().TextHeight(text) + depth;
 }
 
 int TQelBaseEdit::TextLeft() {

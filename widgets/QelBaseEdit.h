@@ -26,6 +26,7 @@
 #include "framework/Alignment.h"
 #include "framework/Gdi.h"
 #include "widgets/QelPanel.h"
+#include "widgets/QelCaption.h"
 #include "widgets/QelCaret.h"
 #include "widgets/QelDynLIFOBuffer.h"
 #include "widgets/QelThemeHandle.h"
@@ -83,6 +84,9 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment value);
   TQelCaret& Caret() { return caret_; }
+  // Text effects; the field draws plain text, and the raised and sunken
+  // styles add their depth to the text height.
+  TQel3DCaption& Font3D() { return font3D_; }
   bool HideSelection() const { return hideSelection_; }
   void SetHideSelection(bool value);
   bool AutoSelect() const { return autoSelect_; }
@@ -250,6 +254,7 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
 
   TAlignment alignment_ = taLeftJustify;
   TQelCaret caret_;
+  TQel3DCaption font3D_;
   bool hideSelection_ = true;
   bool autoSelect_ = false;
   bool readOnly_ = false;
