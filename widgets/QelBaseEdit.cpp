@@ -663,7 +663,6 @@ void TQelBaseEdit::WndProc(TMessage& msg) {
     case WM_GETDLGCODE: WMGetDlgCode(msg); break;
     case WM_ERASEBKGND: msg.Result = 1; break;
     case WM_GETTEXTLENGTH: msg.Result = static_cast<LRESULT>(text_.size()); break;
-    case WM_SETCURSOR: WMSetCursor(msg); break;
     case WM_CONTEXTMENU: break;  // the field shows its menu on the button release
     case WM_COPY: CopyToClipboard(); break;
     case WM_CUT: CutToClipboard(); break;
@@ -681,15 +680,6 @@ void TQelBaseEdit::WMChar(TMessage& msg) {
 void TQelBaseEdit::WMGetDlgCode(TMessage& msg) {
   DefaultHandler(msg);
   msg.Result |= DLGC_WANTARROWS | DLGC_WANTCHARS;
-}
-
-void TQelBaseEdit::WMSetCursor(TMessage& msg) {
-  if (!dragMoving_) {
-    DefaultHandler(msg);
-    return;
-  }
-  SetCursor(DragCursor());
-  msg.Result = TRUE;
 }
 
 // --- Keyboard ---
@@ -843,6 +833,8 @@ void TQelBaseEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int 
   const int position = PositionFromX(x);
   if (SelLength() > 0 && SelStart() < position && position < SelStart() + SelLength()) {
     dragMoving_ = true;
+    // The field holds the mouse capture while the button is down, so no
+    // window sets another cursor until the drop.
     cursorBeforeDrag_ = SetCursor(DragCursor());
   }
   MoveCursor(position);

@@ -230,7 +230,6 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
 
   void WMChar(TMessage& msg);
   void WMGetDlgCode(TMessage& msg);
-  void WMSetCursor(TMessage& msg);
 
   std::string text_;
   int cursor_ = 1;            // 1 .. length + 1; beyond only after a failed change handler

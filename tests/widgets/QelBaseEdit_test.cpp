@@ -186,6 +186,101 @@ TEST_F(EditEngineTest, SelectionIsHighlightedOnlyWhileFocused) {
   EXPECT_EQ(shown.Count(area, clLime), highlight);
 }
 
+TEST_F(EditEngineTest, FocusedDrawingThroughTheBufferLooksLikeDirectDrawing) {
+  TClassicLook classic;
+  TIntegerField field(form_, "16000000");
+  field.edit->SetColor(clYellow);
+  TPixels direct = RenderControl(*field.edit);
+  field.Focus();
+  TPixels buffered = RenderControl(*field.edit);
+  const TRect client = field.edit->ClientRect();
+  int differing = 0;
+  for (int y = 0; y < client.Height(); ++y)
+    for (int x = 0; x < client.Width(); ++x)
+      if (direct.Pixel(x, y) != buffered.Pixel(x, y)) ++differing;
+  EXPECT_EQ(differing, 0);
+  EXPECT_TRUE(PixelIs(buffered, 0, 0, clYellow));
+  EXPECT_TRUE(PixelIs(buffered, client.Right - 1, client.Bottom - 1, clYellow));
+}
+
+TEST_F(EditEngineTest, TextIsClippedToTheTextArea) {
+  TClassicLook classic;
+  auto* edit = form_.Add<TQelCustomEdit>(8, 8, 60, 21);
+  edit->SetText("8888888888888888888888888888");
+  edit->SetFocus();
+  PumpMessages();
+  SendMessageA(edit->Handle(), WM_KEYDOWN, VK_END, 1);
+  ASSERT_GT(edit->ScrollOffset(), 0);
+  TPixels pixels = RenderControl(*edit);
+  const TRect client = edit->ClientRect();
+  const TColor window = ColorToRGB(clWindow);
+  for (int y = 0; y < client.Height(); ++y) {
+    EXPECT_EQ(pixels.Pixel(0, y), window) << "left of the text area, row " << y;
+    EXPECT_EQ(pixels.Pixel(client.Right - 2, y), window) << "right of the text area, row " << y;
+  }
+  EXPECT_LT(pixels.Count({1, 1, client.Right - 2, client.Bottom - 1}, window),
+            (client.Right - 3) * (client.Bottom - 2))
+      << "scrolled text is drawn";
+}
+
+TEST_F(EditEngineTest, ThemedFieldDrawsTheEditFrame) {
+  if (!IsThemeActive()) GTEST_SKIP() << "the desktop has no theme";
+  TIntegerField field(form_, "1");
+  TPixels pixels = RenderControl(*field.edit);
+  const TRect client = field.edit->ClientRect();
+  EXPECT_NE(pixels.Pixel(0, client.Height() / 2), ColorToRGB(clWindow)) << "frame line";
+  EXPECT_TRUE(PixelIs(pixels, 10, client.Height() / 2, clWindow)) << "inside the frame";
+}
+
+TEST_F(EditEngineTest, CharCaseAndPasswordCharacter) {
+  auto* edit = form_.Add<TQelCustomEdit>(8, 8, 121, 21);
+  edit->SetCharCase(ecUpperCase);
+  SendMessageA(edit->Handle(), WM_CHAR, 'a', 1);
+  edit->SetCharCase(ecLowerCase);
+  SendMessageA(edit->Handle(), WM_CHAR, 'B', 1);
+  SendMessageA(edit->Handle(), WM_CHAR, 1, 1);  // Ctrl+A's character inserts nothing
+  EXPECT_EQ(edit->Text(), "Ab");
+
+  SetClipboardText(edit->Handle(), "before");
+  edit->SetPasswordChar('*');
+  edit->SetSelection(1, 2);
+  SendMessageA(edit->Handle(), WM_COPY, 0, 0);
+  SendMessageA(edit->Handle(), WM_CUT, 0, 0);
+  EXPECT_EQ(GetClipboardText(edit->Handle()), "before") << "a password stays off the clipboard";
+  EXPECT_EQ(edit->Text(), "Ab");
+}
+
+TEST_F(EditEngineTest, UpdateLockHoldsBackChangeReports) {
+  TIntegerField field(form_, "1");
+  field.TakeEvents();
+  field.edit->BeginUpdate();
+  field.Key(VK_END);
+  field.Type("2");
+  field.edit->SetText("5");
+  EXPECT_EQ(field.TakeEvents(), std::vector<int>{});
+  field.edit->EndUpdate();
+  field.Type("3");
+  EXPECT_EQ(field.TakeEvents(), std::vector<int>{1});
+  EXPECT_EQ(field.edit->Text(), "35");
+}
+
+TEST_F(EditEngineTest, ModifiedAndCursorEvents) {
+  TIntegerField field(form_, "1");
+  int modified = 0;
+  int cursorMoves = 0;
+  field.edit->OnModified = [&modified](TObject*) { ++modified; };
+  field.edit->OnCursorPosChanged = [&cursorMoves](TObject*) { ++cursorMoves; };
+  field.edit->SetText("12");
+  EXPECT_FALSE(field.edit->Modified()) << "assignment";
+  field.Key(VK_END);
+  EXPECT_EQ(cursorMoves, 1);
+  field.Type("3");
+  field.Type("4");
+  EXPECT_TRUE(field.edit->Modified());
+  EXPECT_EQ(modified, 1) << "raised when the flag changes only";
+  EXPECT_EQ(cursorMoves, 3);
+}
+
 // --- Mouse ---
 
 class MouseTest : public EditEngineTest {
