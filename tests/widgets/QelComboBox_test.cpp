@@ -440,6 +440,18 @@ TEST(QelComboBoxDropDown, ListShowsAtMostDropDownCountRows) {
   }
 }
 
+TEST(QelComboBoxDropDown, DropDownWidthWidensTheList) {
+  TTestForm form;
+  TQelComboBox* combo = AddModelList(form);
+  combo->SetDropDownWidth(220);
+  PumpMessages();  // the width is posted
+  combo->SetDroppedDown(true);
+  RECT outer{};
+  GetWindowRect(ComboInfo(*combo).hwndList, &outer);
+  EXPECT_EQ(220, outer.right - outer.left);
+  combo->SetDroppedDown(false);
+}
+
 // --- Selection by the user, keyboard ---
 
 TEST(QelComboBoxKeyboard, UserSelectionRaisesClickChangeSelect) {
