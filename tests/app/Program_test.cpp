@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -16,6 +17,12 @@ std::string ProgramPath() {
   dir = dir.substr(0, dir.find_last_of('\\'));
   dir = dir.substr(0, dir.find_last_of('\\'));
   return dir + "\\Baudix.exe";
+}
+
+// Polls `done` until it holds; the limit only stops a broken test.
+bool WaitFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 1000 && !done(); ++i) Sleep(20);
+  return done();
 }
 
 struct TWindows {
@@ -121,12 +128,12 @@ TEST(Program, StartsMinimizedOnTheShowRequestOfAMinimizedShortcut) {
   ASSERT_TRUE(program.Started());
   const TWindows& windows = program.WaitForWindows();
   ASSERT_NE(windows.application, nullptr);
-  EXPECT_TRUE(IsIconic(windows.application));
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(windows.application) != 0; }));
   ASSERT_NE(windows.form, nullptr);
   EXPECT_FALSE(IsWindowVisible(windows.form));
   PostMessageA(windows.application, WM_SYSCOMMAND, SC_RESTORE, 0);
-  for (int i = 0; i < 200 && !IsWindowVisible(windows.form); ++i) Sleep(20);
-  EXPECT_TRUE(IsWindowVisible(windows.form)) << "restoring did not show the window";
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(windows.form) != 0; }))
+      << "restoring did not show the window";
   PostMessageA(windows.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0);
 }

@@ -107,6 +107,37 @@ TEST(WinControlWindow, IsMadeWhenParentedToAWindowAndLazilyOtherwise) {
   EXPECT_FALSE(IsWindow(childWindow));
 }
 
+// Counts its destructions in a shared counter.
+class TCountedPanel : public TPanel {
+ public:
+  TCountedPanel(TComponent* owner, int& frees) : TPanel(owner), frees_(frees) {}
+  ~TCountedPanel() override { ++frees_; }
+
+ private:
+  int& frees_;
+};
+
+TEST(WinControlOwnership, TheOwnerFreesEveryControlOnceWhateverItsParent) {
+  int frees = 0;
+  TForm* form = CreateForm<TForm>(nullptr);
+  form->Show();
+  auto* page = new TCountedPanel(form, frees);
+  page->SetParent(form);
+  auto* field = new TCountedPanel(form, frees);
+  field->SetParent(page);
+  auto* nested = new TCountedPanel(field, frees);
+  nested->SetParent(page);
+  TCountedPanel survivor(nullptr, frees);
+  survivor.SetParent(page);
+  ASSERT_TRUE(survivor.HandleAllocated());
+  HWND fieldWindow = field->Handle();
+  delete form;
+  EXPECT_EQ(frees, 3) << "page, field and the field's own component";
+  EXPECT_FALSE(IsWindow(fieldWindow));
+  EXPECT_EQ(survivor.Parent(), nullptr) << "a control owned elsewhere keeps a dangling parent";
+  EXPECT_FALSE(survivor.HandleAllocated()) << "its window went with the parent's";
+}
+
 TEST(WinControlWindow, StackingFollowsCreationOrderAndBringToFront) {
   TTestForm form;
   auto* a = form.Add<TPanel>(0, 0, 50, 50);
