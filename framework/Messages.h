@@ -35,12 +35,11 @@ inline constexpr UINT CM_DIALOGKEY = CM_BASE + 10;
 // WParam is the character, Result 1 when a control used it.
 inline constexpr UINT CM_DIALOGCHAR = CM_BASE + 11;
 inline constexpr UINT CM_THEMECHANGED = CM_BASE + 12;      // desktop theme changed
-inline constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 13;    // a windowed control's window shown/hidden
 
 // Reflected notifications: CN_BASE + the original message number. Keyboard
 // messages come to the focused control this way first (from the message
 // loop) so that it can refuse Tab and the form can move the focus; WM_COMMAND,
-// WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM, WM_MEASUREITEM and the scroll
+// WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM and the scroll
 // messages come back from the parent to the child that sent them.
 inline constexpr UINT CN_BASE = 0xBC00;
 inline constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
@@ -51,7 +50,6 @@ inline constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 inline constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 inline constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 inline constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
-inline constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
 inline constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 inline constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 inline constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;

@@ -250,6 +250,24 @@ TEST_F(ApplicationTest, TabGoesThroughTheLoopToTheForm) {
   EXPECT_EQ(GetFocus(), form->other->Handle());
 }
 
+TEST_F(ApplicationTest, TheIdleStepFollowsTheControlUnderTheMouseAndKeepsItsHint) {
+  form->pressable->SetHint("Knopf");
+  const TPoint over = form->pressable->ClientToScreen({5, 5});
+  ASSERT_TRUE(SetCursorPos(over.X, over.Y));
+  // A waiting message lets the idle step's WaitMessage return at once.
+  PostMessageA(form->Handle(), WM_NULL, 0, 0);
+  app->Idle();
+  EXPECT_EQ(MouseControl(), form->pressable);
+  EXPECT_EQ(app->CurrentHint(), "Knopf");
+  const TPoint beside = form->raiser->ClientToScreen({5, 5});
+  SetCursorPos(beside.X, beside.Y);
+  PostMessageA(form->Handle(), WM_NULL, 0, 0);
+  app->Idle();
+  EXPECT_EQ(MouseControl(), form->raiser);
+  EXPECT_EQ(app->CurrentHint(), "");
+  PumpMessages();
+}
+
 TEST_F(ApplicationTest, ShowRequestsStartMaximizedOrMinimized) {
   app->ApplyShowRequest(SW_SHOWNORMAL);
   EXPECT_EQ(form->WindowState(), wsNormal);
