@@ -12,6 +12,7 @@
 #include "app/FloatingPoint.h"
 #include "app/ProgramError.h"
 #include "calc/LocaleFormats.h"
+#include "calc/NumberText.h"
 #include "framework/CustomControl.h"
 #include "framework/GraphicControl.h"
 #include "support/MessageBoxCloser.h"
@@ -130,7 +131,8 @@ TEST_F(ApplicationTest, TheApplicationWindowCarriesTheTitleAndOwnsTheForms) {
 
 TEST_F(ApplicationTest, AnErrorInAHandlerShowsOneBoxAndTheProgramGoesOn) {
   TMessageBoxCloser closer;
-  RaiseInHandler([] { throw EConvertError("'-' ist kein g\xFCltiger Integerwert"); });
+  // A failed conversion, as when the frequency field holds "-".
+  RaiseInHandler([] { TextToInteger("-"); });
   ASSERT_EQ(closer.Boxes().size(), 1u);
   EXPECT_EQ(closer.Boxes()[0].text, "'-' ist kein g\xFCltiger Integerwert.");
   EXPECT_EQ(closer.Boxes()[0].caption, app->Title());
