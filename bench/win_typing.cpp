@@ -3,7 +3,7 @@
 // plain table, until the field has repainted; and the process's GDI object
 // count before and after 10,000 edits (it must not grow).
 //
-//   cmake/wine-run $PWD/build/win64/wineprefix build/win64/bench/win_edit_bench.exe
+//   cmake/wine-run $PWD/build/win64/wineprefix build/win64/bench/win_typing.exe
 #include <windows.h>
 
 #include <algorithm>
