@@ -133,15 +133,6 @@ TEST(StatusBarWindow, KeepsItsDockedBounds) {
   EXPECT_EQ(300, PartRect(*bar, 0).Right) << "the last part follows the right end";
 }
 
-TEST(StatusBarWindow, FontIsTheWindowFont) {
-  TModelForm form;
-  TStatusBar* bar = &form.Bar();
-  EXPECT_FALSE(bar->UseSystemFont());
-  EXPECT_TRUE(bar->Font().SameAs(form->Font()));
-  EXPECT_EQ(reinterpret_cast<LRESULT>(bar->Font().Handle()),
-            SendMessageA(bar->Handle(), WM_GETFONT, 0, 0));
-}
-
 // --- Panels ---
 
 TEST(StatusBarPanels, LayoutSumsWidthsAndStretchesTheLast) {
