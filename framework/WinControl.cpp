@@ -60,6 +60,10 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT msg, WPARAM wParam, LPARA
 
 TWinControl* FindControl(HWND window) {
   if (!window) return nullptr;
+  // Properties can be read on any process's windows; only ours hold our pointers.
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId()) return nullptr;
   return static_cast<TWinControl*>(GetPropA(window, ControlProperty()));
 }
 

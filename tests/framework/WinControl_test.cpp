@@ -312,3 +312,23 @@ TEST(WinControlTimers, TTimerTicksForWindowlessCodeAndTrapsErrors) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WinControlLookup, WindowsOfOtherProcessesAreNeverControls) {
+  // The desktop's shell window belongs to Wine's explorer process; give it
+  // our property to be sure that only the process check keeps it out.
+  HWND foreign = GetShellWindow();
+  if (!foreign) foreign = GetDesktopWindow();
+  DWORD process = 0;
+  GetWindowThreadProcessId(foreign, &process);
+  ASSERT_NE(process, GetCurrentProcessId());
+  TTestForm form;
+  HANDLE marker = reinterpret_cast<HANDLE>(&form);
+  const bool marked = SetPropA(foreign, MAKEINTATOM(GlobalFindAtomA("BaudixControl")), marker);
+  EXPECT_EQ(FindControl(foreign), nullptr);
+  if (marked) RemovePropA(foreign, MAKEINTATOM(GlobalFindAtomA("BaudixControl")));
+  EXPECT_EQ(FindControl(form->Handle()), &form.Form());
+}
+
+}  // namespace
