@@ -806,7 +806,11 @@ void TQelBaseEdit::WMSetFocus(TMessage& msg) {
   caret_.Create(Handle());
   caret_.Show();
   selectionHidden_ = false;
-  if (SelLength() > 0) RepaintText();
+  if (theme_) {
+    Invalidate();  // the themed frame shows the focus
+  } else if (SelLength() > 0) {
+    RepaintText();
+  }
   UpdateCaret();
   if (autoSelect_ && GetKeyState(VK_LBUTTON) >= 0) SelectAll();
 }
@@ -818,6 +822,7 @@ void TQelBaseEdit::WMKillFocus(TMessage& msg) {
   }
   caret_.Destroy();
   buffer_.Reset();
+  if (theme_) Invalidate();
   TQelCustomBevelPanel::WMKillFocus(msg);
   CheckOnExit();
 }
