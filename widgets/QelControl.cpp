@@ -40,5 +40,5 @@ void TQelBaseGraphicControl::SetTransparent(bool value) {
   transparent_ = value;
   TControlStyle style = ControlStyle();
   SetControlStyle(style.Set(csOpaque, !value));
-  TransparentChanged();
+  Invalidate();
 }

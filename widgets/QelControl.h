@@ -69,7 +69,6 @@ class TQelBaseGraphicControl : public TQelBaseControl {
 
  protected:
   virtual void BevelChanged() { Invalidate(); }
-  virtual void TransparentChanged() { Invalidate(); }
 
  private:
   TQelBevel bevel_;
