@@ -268,20 +268,21 @@ void TQelBaseEdit::ReplaceSelection(const std::string& requested) {
   // An insertion is taken whole or not at all; a refused one must not cost
   // the user the selection it was meant to replace.
   const bool refused = !requested.empty() && (insertion.empty() || !fits);
-  int newCursor;
+  int newCursor = record.cursor;
+  int newSelStart = record.selStart;
+  int newSelLength = record.selLength;
   if (refused) {
     text_.insert(at - 1, removed);
     selStart_ = record.selStart;
     selLength_ = record.selLength;
-    newCursor = record.cursor;
   } else {
     text_.insert(at - 1, insertion);
     record.removed = removed;
     record.inserted = static_cast<int>(insertion.size());
     newCursor = at + record.inserted;
+    newSelStart = newCursor;
+    newSelLength = 0;
   }
-  const int newSelStart = refused ? record.selStart : newCursor;
-  const int newSelLength = refused ? record.selLength : 0;
 
   if (undoing_) {
     redoStack_.Push(std::move(record));
