@@ -195,7 +195,7 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 void TCustomForm::SetFocusedControl(TWinControl* control) { activeControl_ = control; }
 
 void TCustomForm::FocusFirstControl() {
-  if (TWinControl* first = FindNextControl(nullptr, true, true, false)) ::SetFocus(first->Handle());
+  if (TWinControl* first = FindNextControl(nullptr, true, true, false)) SetActiveControl(first);
 }
 
 void TCustomForm::ControlDestroying(TWinControl* control) {
