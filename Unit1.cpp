@@ -1,23 +1,367 @@
 #include "Unit1.h"
 
+#include <windows.h>
+
+#include "calc/UsartTable.h"
+#include "framework/Screen.h"
+#include "framework/SystemMenu.h"
+#include "widgets/Image.h"
+#include "widgets/QelBackPanel.h"
+#include "widgets/QelComboBox.h"
+#include "widgets/QelDrawEdge.h"
+#include "widgets/QelLabel.h"
+#include "widgets/QelMaskEdit.h"
+#include "widgets/QelSpeedButton.h"
+#include "widgets/QelStaticText.h"
+#include "widgets/StatusBar.h"
+
 TForm1* Form1 = nullptr;
 
 namespace {
-// The text height the layout was made for.
+
+// The text height the layout was made for; other fonts scale it.
 constexpr int kLayoutTextHeight = 15;
+
+// The program's home, shown in the caption and on the about page.
+constexpr char kCaption[] = "Baudix - www.baudix.example";
+constexpr char kEmailAddress[] = "kontakt@baudix.example";
+constexpr char kWebAddress[] = "www.baudix.example";
+
+constexpr char kWindowFontName[] = "MS Reference Sans Serif";
+constexpr int kWindowFontHeight = -11;
+constexpr int kHeadingFontHeight = -13;
+
+constexpr char kLegalNotice[] =
+    "Rechtlicher Hinweis:\r\n"
+    "Der Autor dieses Programms haftet nicht f\xFCr Sch\xE4" "den an Soft- oder Hardware oder "
+    "Verm\xF6gensch\xE4" "den, die durch das Benutzen des Programms entstehen, es sei denn "
+    "diese beruhen auf einem grob fahrl\xE4ssigen oder vors\xE4tzlichen Handeln des Autors, "
+    "seiner Erf\xFCllungsgehilfen oder seiner gesetzlichen Vertreter.";
+
+// The grid's look.
+constexpr int kGridColumns = 5;
+constexpr int kGridRows = 19;                 // header and the 18 result rows
+constexpr int kHeaderRowHeight = 20;
+constexpr int kRateColumnWidth = 144;
+constexpr int kValueColumnWidth = 70;
+constexpr int kMaxRateRow = 18;
+constexpr TColor kHeaderColor = 0xE0BC8F;     // red 143, green 188, blue 224
+constexpr TColor kBodyTextColor = 0x323232;
+constexpr TColor kOddRowColor = 0xFAFAFA;
+constexpr int kTextIndentX = 4;
+constexpr int kTextIndentY = 2;
+
+// The column-group captions over the grid.
+constexpr TColor kGroupCaptionColor = 0xA8E089;  // red 137, green 224, blue 168
+
+// The help button's command ("?" in the caption).
+constexpr WPARAM kHelpCommand = SC_CONTEXTHELP;
+constexpr char kHelpMenuCaption[] = "?\tF1";
+
+void SetFontOf(TControl& control, BYTE charset, TColor color, int height, const char* name,
+               TFontStyles style = {}) {
+  TFont& font = control.Font();
+  font.SetCharset(charset);
+  font.SetColor(color);
+  font.SetHeight(height);
+  font.SetName(name);
+  font.SetStyle(style);
+}
+
+// One entry of the declared layout: a control of class C owned by the
+// window, named, placed on `parent`. The entries run in declaration order,
+// which is also the creation order and the stacking order.
+template <class C>
+C* Declare(TForm1* form, C*& field, const char* name, TWinControl* parent, int left, int top,
+           int width, int height) {
+  field = new C(form);
+  field->SetName(name);
+  field->SetBounds(left, top, width, height);
+  field->SetParent(parent);
+  return field;
+}
+
+void DeclareLabel(TQelLabel& label, const char* caption) {
+  label.Bevel().SetMode(bmCustom);
+  label.SetCaption(caption);
+}
+
+void DeclareEntryField(TQelMaskEdit& field, const char* text, int tabOrder) {
+  field.SetMaskType(meInteger);
+  field.SetMaxLength(8);
+  field.SetAlignment(taCenter);
+  field.Bevel().SetMode(bmWindows);
+  field.Caret().SetBlinkRate(530);
+  field.SetDecimals(8);
+  field.SetTabOrder(tabOrder);
+  field.SetText(text);
+}
+
+void DeclareGroupCaption(TQelStaticText& caption, const char* text) {
+  caption.SetCaption(text);
+  caption.SetAutoSize(false);
+  caption.SetColor(kGroupCaptionColor);
+  SetFontOf(caption, DEFAULT_CHARSET, clWindowText, kWindowFontHeight, "Tahoma", {fsBold});
+  caption.SetOptions({});
+}
+
 }  // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SetName("Form1");
-  SetCaption("Baudix - baudix.example");
+  SetCaption(kCaption);
   SetBorderStyle(bsSingle);
   SetBorderIcons({biSystemMenu, biHelp});
   SetClientSize(457, 479);
   SetColor(clBtnFace);
-  Font().SetCharset(ANSI_CHARSET);
-  Font().SetColor(clWindowText);
-  Font().SetHeight(-11);
-  Font().SetName("MS Reference Sans Serif");
-  Font().SetStyle({});
+  SetFontOf(*this, ANSI_CHARSET, clWindowText, kWindowFontHeight, kWindowFontName);
   SetTextHeight(kLayoutTextHeight);
+  // Wine draws no help button; F1 gives its command there.
+  SetKeyPreview(RunningUnderWine());
+  OnCreate = [this](TObject* sender) { FormCreate(sender); };
+  DeclareLayout();
+}
+
+void TForm1::DeclareLayout() {
+  Declare(this, QelBackPanel2, "QelBackPanel2", this, 8, 8, 441, 450);
+  QelBackPanel2->Bevel().SetMode(bmEdge);
+  QelBackPanel2->SetTabOrder(2);
+
+  Declare(this, QelBackPanel1, "QelBackPanel1", this, 8, 8, 441, 450);
+  QelBackPanel1->Bevel().SetMode(bmEdge);
+  QelBackPanel1->SetTabOrder(0);
+
+  Declare(this, StatusBar1, "StatusBar1", this, 0, 460, 457, 19);
+  TStatusPanel& panel = StatusBar1->Panels().Add();
+  panel.SetText("ATmega128");
+  panel.SetWidth(340);
+  StatusBar1->SetParentFont(true);
+  StatusBar1->SetUseSystemFont(false);
+
+  // The main page.
+  TQelBackPanel* page = QelBackPanel1;
+  DeclareLabel(*Declare(this, QelLabel1, "QelLabel1", page, 288, 32, 87, 17), "Mikrocontroller");
+  QelLabel1->SetOptions({});
+  DeclareLabel(*Declare(this, QelLabel2, "QelLabel2", page, 8, 32, 82, 17), "Frequenz [Hz]");
+  QelLabel2->SetOptions({});
+  DeclareLabel(*Declare(this, QelLabel3, "QelLabel3", page, 8, 8, 46, 18), "USART");
+  QelLabel3->SetOptions({});
+  SetFontOf(*QelLabel3, ANSI_CHARSET, clWindowText, kHeadingFontHeight, kWindowFontName);
+  DeclareLabel(*Declare(this, QelLabel4, "QelLabel4", page, 152, 32, 88, 17), "Baudrate [bps]");
+  QelLabel4->SetOptions({});
+  DeclareLabel(*Declare(this, QelLabel6, "QelLabel6", page, 8, 408, 425, 41),
+               "Berechnung des Registerinhaltes UBBR f\xFCr eine gegebene Frequenz und Baudrate");
+  QelLabel6->SetOptions({});
+  QelLabel6->SetAutoSize(false);
+  QelLabel6->SetMultiLine(true);
+  SetFontOf(*QelLabel6, ANSI_CHARSET, clWindowText, kHeadingFontHeight, kWindowFontName);
+
+  DeclareEntryField(*Declare(this, QelMaskEdit1, "QelMaskEdit1", page, 8, 48, 121, 21),
+                    "16000000", 0);
+  QelMaskEdit1->OnTextChangedAt = [this](TObject* sender, int at) {
+    QelMaskEdit2TextChangedAt(sender, at);
+  };
+
+  Declare(this, QelComboBox1, "QelComboBox1", page, 288, 48, 145, 23);
+  QelComboBox1->SetStyle(csDropDownList);
+  QelComboBox1->SetColor(clWhite);
+  QelComboBox1->SetItemHeight(15);
+  QelComboBox1->Items().Add("ATmega128");
+  QelComboBox1->SetTabOrder(2);
+
+  Declare(this, StringGrid_USART, "StringGrid_USART", page, 8, 104, 425, 292);
+  StringGrid_USART->SetColCount(kGridColumns);
+  StringGrid_USART->SetDefaultRowHeight(15);
+  StringGrid_USART->SetFixedCols(0);
+  StringGrid_USART->SetRowCount(kGridRows);
+  StringGrid_USART->SetFixedRows(1);
+  StringGrid_USART->SetFixedColor(kHeaderColor);
+  StringGrid_USART->SetGridLineWidth(0);
+  StringGrid_USART->SetOptions({goFixedVertLine, goVertLine, goHorzLine});
+  StringGrid_USART->SetBorderStyle(bsNone);
+  StringGrid_USART->SetScrollBars(ssNone);
+  StringGrid_USART->SetTabStop(false);
+  StringGrid_USART->SetTabOrder(3);
+  SetFontOf(*StringGrid_USART, ANSI_CHARSET, clWindowText, kWindowFontHeight, kWindowFontName);
+  StringGrid_USART->OnDrawCell = [this](TObject* sender, int col, int row, const TRect& rect,
+                                        TGridDrawState state) {
+    StringGrid_USARTDrawCell(sender, col, row, rect, state);
+  };
+  StringGrid_USART->OnSelectCell = [this](TObject* sender, int col, int row, bool& canSelect) {
+    StringGrid_USARTSelectCell(sender, col, row, canSelect);
+  };
+
+  DeclareEntryField(*Declare(this, QelMaskEdit2, "QelMaskEdit2", page, 152, 48, 105, 21),
+                    "250000", 1);
+  SetFontOf(*QelMaskEdit2, ANSI_CHARSET, clNavy, kWindowFontHeight, kWindowFontName, {fsBold});
+  QelMaskEdit2->OnTextChangedAt = QelMaskEdit1->OnTextChangedAt;
+
+  // The bevel's properties are read in their own order: the second caption's
+  // border width arrives while the mode is still bmCustom.
+  DeclareGroupCaption(*Declare(this, QelStaticText1, "QelStaticText1", page, 153, 86, 139, 17),
+                      "U2X = 0");
+  QelStaticText1->Bevel().SetWidthInner(0);
+  QelStaticText1->Bevel().SetBorderSides({});
+  QelStaticText1->Bevel().SetMode(bmEdge);
+  DeclareGroupCaption(*Declare(this, QelStaticText2, "QelStaticText2", page, 293, 86, 139, 17),
+                      "U2X = 1");
+  QelStaticText2->Bevel().SetBorderSides({});
+  QelStaticText2->Bevel().SetBorderWidth(2);
+  QelStaticText2->Bevel().SetMode(bmEdge);
+
+  // The about page.
+  page = QelBackPanel2;
+  Declare(this, QelDrawEdge1, "QelDrawEdge1", page, 16, 280, 409, 113);
+  QelDrawEdge1->SetFrameSides({fsBottom, fsTop});
+
+  DeclareLabel(*Declare(this, QelLabel5, "QelLabel5", page, 24, 288, 401, 105), kLegalNotice);
+  QelLabel5->SetAutoSize(false);
+  QelLabel5->SetMultiLine(true);
+  QelLabel5->SetOptions({});
+  SetFontOf(*QelLabel5, ANSI_CHARSET, clWindowText, kWindowFontHeight, kWindowFontName);
+
+  DeclareLabel(*Declare(this, QelLabel7, "QelLabel7", page, 296, 240, 126, 17), kEmailAddress);
+  QelLabel7->SetAlignment(agCenterRight);
+  QelLabel7->SetAutoSize(false);
+  DeclareLabel(*Declare(this, QelLabel8, "QelLabel8", page, 16, 48, 318, 17),
+               "Dieses Programm wird euch zur Verf\xFCgung gestellt von");
+  DeclareLabel(*Declare(this, QelLabel9, "QelLabel9", page, 296, 256, 126, 17), kWebAddress);
+  QelLabel9->SetAlignment(agCenterRight);
+  QelLabel9->SetAutoSize(false);
+
+  Declare(this, Image1, "Image1", page, 10, 120, 420, 42);
+  Image1->SetAutoSize(true);
+  Image1->LoadFromResourceName("BANNER");
+
+  Declare(this, QelSpeedButton1, "QelSpeedButton1", page, 184, 408, 73, 30);
+  QelSpeedButton1->SetCaption("OK");
+  QelSpeedButton1->OnClick = [this](TObject* sender) { QelSpeedButton1Click(sender); };
+
+  DeclareLabel(*Declare(this, QelLabel10, "QelLabel10", page, 16, 256, 131, 17),
+               "Programmversion: 1.0");
+}
+
+void TForm1::CreateWnd() {
+  TForm::CreateWnd();
+  if (RunningUnderWine()) AppendSystemMenuCommand(*this, kHelpCommand, kHelpMenuCaption);
+}
+
+void TForm1::FormCreate(TObject*) {
+  // A fixed size: the frame cannot be dragged.
+  Constraints().SetMaxHeight(Height());
+  Constraints().SetMaxWidth(Width());
+  Constraints().SetMinHeight(Height());
+  Constraints().SetMinWidth(Width());
+  SetBounds((Screen::Width() - Width()) / 2, (Screen::Height() - Height()) / 2, Width(),
+            Height());
+  QelBackPanel1->BringToFront();
+  QelBackPanel2->SetVisible(false);
+  InitGrid();
+  CalcUSART(*this);
+}
+
+void TForm1::InitGrid() {
+  QelComboBox1->SetItemIndex(0);
+  QelComboBox1->Refresh();
+  StringGrid_USART->SetRowHeights(0, kHeaderRowHeight);
+  StringGrid_USART->SetColWidths(0, kRateColumnWidth);
+  for (int col = 1; col < kGridColumns; ++col) StringGrid_USART->SetColWidths(col, kValueColumnWidth);
+  for (int col = 0; col < kGridColumns; ++col) StringGrid_USART->SetCells(col, 0, kUsartHeaders[col]);
+}
+
+void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { CalcUSART(*this); }
+
+void TForm1::StringGrid_USARTDrawCell(TObject*, int ACol, int ARow, const TRect& Rect,
+                                      TGridDrawState) {
+  // No cell is ever current or selected.
+  StringGrid_USART->SetSelection({-1, -1, 0, -1});
+  const std::string& text = StringGrid_USART->Cells(ACol, ARow);
+  TCanvas& canvas = StringGrid_USART->Canvas();
+  TFont& font = canvas.Font();
+  // Bold is added to or removed from the style the grid prepared.
+  auto setBold = [&font](bool bold) {
+    TFontStyles style = font.Style();
+    style.Set(fsBold, bold);
+    font.SetStyle(style);
+  };
+  auto exactMatch = [&font, &setBold] {
+    font.SetColor(clBlack);
+    setBold(true);
+  };
+
+  const bool bodyRow = ARow > 1 && ARow < kMaxRateRow;
+  if (ARow == 0) setBold(true);
+  if (ARow == 1) {
+    font.SetColor(clNavy);
+    setBold(true);
+  }
+  if (bodyRow) {
+    font.SetColor(kBodyTextColor);
+    setBold(false);
+  }
+  if (ARow == kMaxRateRow) {
+    font.SetColor(clMaroon);
+    setBold(true);
+  }
+  if (ARow >= 1 && ARow <= kMaxRateRow) {
+    const bool normalExact = ExactU2X0[ARow - 1];
+    const bool doubleExact = ExactU2X1[ARow - 1];
+    if (normalExact && (ACol == 1 || ACol == 2)) exactMatch();
+    if (doubleExact && (ACol == 3 || ACol == 4)) exactMatch();
+    if (bodyRow && ACol == 0 && (normalExact || doubleExact)) exactMatch();
+  }
+  if (ARow % 2 == 1) canvas.Brush().SetColor(kOddRowColor);
+
+  SetBkMode(canvas.Handle(), OPAQUE);
+  canvas.FillRect(Rect);
+  TRect textRect(Rect.Left + kTextIndentX, Rect.Top + kTextIndentY, Rect.Right, Rect.Bottom);
+  canvas.DrawText(text, textRect, DT_CENTER);
+}
+
+void TForm1::StringGrid_USARTSelectCell(TObject*, int, int, bool& CanSelect) { CanSelect = false; }
+
+void TForm1::QelSpeedButton1Click(TObject*) { ShowMainPage(); }
+
+bool TForm1::AboutPageShown() const { return QelBackPanel2->Visible(); }
+
+void TForm1::ToggleAboutPage() {
+  if (AboutPageShown()) {
+    ShowMainPage();
+  } else {
+    QelBackPanel2->BringToFront();
+    QelBackPanel2->SetVisible(true);
+  }
+}
+
+void TForm1::ShowMainPage() {
+  QelBackPanel1->BringToFront();
+  QelBackPanel2->SetVisible(false);
+}
+
+void TForm1::WndProc(TMessage& msg) {
+  // The caption's help button switches the pages; the platform's
+  // context-help mode is never entered.
+  if (msg.Msg == WM_SYSCOMMAND && msg.WParam == kHelpCommand) {
+    ToggleAboutPage();
+    msg.Result = 0;
+    return;
+  }
+  TForm::WndProc(msg);
+}
+
+void TForm1::KeyDown(WORD& key, TShiftState shift) {
+  if (key == VK_F1 && KeyPreview()) {
+    ToggleAboutPage();
+    key = 0;
+    return;
+  }
+  TForm::KeyDown(key, shift);
+}
+
+std::string TForm1::FrequencyText() { return QelMaskEdit1->Text(); }
+
+std::string TForm1::BaudRateText() { return QelMaskEdit2->Text(); }
+
+void TForm1::SetCell(int col, int row, const std::string& text) {
+  StringGrid_USART->SetCells(col, row, text);
 }

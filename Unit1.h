@@ -1,11 +1,83 @@
-// TForm1: the program's one window.
+// TForm1: the program's one window. Two pages of the same size lie on top of
+// each other: the calculator (QelBackPanel1) and the about page
+// (QelBackPanel2); the caption's help button and the about page's OK button
+// switch between them. A status bar runs along the bottom.
+//
+// The window is the view of the recalculation: it hands CalcUSART the two
+// entry texts and takes the grid cells back.
 #pragma once
 
-#include "framework/Form.h"
+#include <string>
 
-class TForm1 : public TForm {
+#include "calc/Usart.h"
+#include "framework/Form.h"
+#include "widgets/Grids.h"
+
+class TImage;
+class TQelBackPanel;
+class TQelComboBox;
+class TQelDrawEdge;
+class TQelLabel;
+class TQelMaskEdit;
+class TQelSpeedButton;
+class TQelStaticText;
+class TStatusBar;
+
+class TForm1 : public TForm, private TUsartTableView {
  public:
   explicit TForm1(TComponent* owner);
+
+  // The window.
+  TQelBackPanel* QelBackPanel2 = nullptr;  // about page
+  TQelBackPanel* QelBackPanel1 = nullptr;  // main page
+  TStatusBar* StatusBar1 = nullptr;
+  // The main page.
+  TQelLabel* QelLabel1 = nullptr;
+  TQelLabel* QelLabel2 = nullptr;
+  TQelLabel* QelLabel3 = nullptr;
+  TQelLabel* QelLabel4 = nullptr;
+  TQelLabel* QelLabel6 = nullptr;
+  TQelMaskEdit* QelMaskEdit1 = nullptr;  // frequency [Hz]
+  TQelComboBox* QelComboBox1 = nullptr;
+  TStringGrid* StringGrid_USART = nullptr;
+  TQelMaskEdit* QelMaskEdit2 = nullptr;  // baud rate [bps]
+  TQelStaticText* QelStaticText1 = nullptr;
+  TQelStaticText* QelStaticText2 = nullptr;
+  // The about page.
+  TQelDrawEdge* QelDrawEdge1 = nullptr;
+  TQelLabel* QelLabel5 = nullptr;
+  TQelLabel* QelLabel7 = nullptr;
+  TQelLabel* QelLabel8 = nullptr;
+  TQelLabel* QelLabel9 = nullptr;
+  TImage* Image1 = nullptr;
+  TQelSpeedButton* QelSpeedButton1 = nullptr;
+  TQelLabel* QelLabel10 = nullptr;
+
+  void FormCreate(TObject* Sender);
+  void QelMaskEdit2TextChangedAt(TObject* Sender, int At);
+  void StringGrid_USARTDrawCell(TObject* Sender, int ACol, int ARow, const TRect& Rect,
+                                TGridDrawState State);
+  void StringGrid_USARTSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+  void QelSpeedButton1Click(TObject* Sender);
+  void InitGrid();
+
+  // Whether the about page is showing.
+  bool AboutPageShown() const;
+
+  void WndProc(TMessage& msg) override;
+
+ protected:
+  void CreateWnd() override;
+  void KeyDown(WORD& key, TShiftState shift) override;
+
+ private:
+  void DeclareLayout();
+  void ToggleAboutPage();
+  void ShowMainPage();
+
+  std::string FrequencyText() override;
+  std::string BaudRateText() override;
+  void SetCell(int col, int row, const std::string& text) override;
 };
 
 extern TForm1* Form1;
