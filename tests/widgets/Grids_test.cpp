@@ -204,36 +204,6 @@ TEST(GridAxisLayout, FullyVisibleCellsMayLoseTheirLastGap) {
   EXPECT_EQ(span.End, 31);
 }
 
-TEST(GridAxisLayout, ScrolledCellsAreNotShown) {
-  TGridAxis axis(10, 10);
-  // One fixed cell, then cells 3 on: cells 1 and 2 are scrolled away.
-  const TGridAxisLayout layout(axis, 1, 3, 0, 45);
-  EXPECT_EQ(layout.Start(3), 10);
-  EXPECT_FALSE(layout.Shown(1));
-  EXPECT_TRUE(layout.Span(1, 2).IsEmpty());
-  const TGridSpan span = layout.Span(0, 3);
-  EXPECT_EQ(span.Start, 0);
-  EXPECT_EQ(span.End, 20);
-  EXPECT_EQ(layout.CellAt(12), 3);
-  EXPECT_EQ(layout.LastFullVisible(), 5);
-  EXPECT_EQ(layout.PageSize(), 2);
-  // 35 pixels after the fixed cell hold three cells: the last first is 7.
-  EXPECT_EQ(layout.MaxFirst(), 7);
-  EXPECT_EQ(layout.FirstShowing(6), 4);
-}
-
-TEST(GridAxis, OwnSizesUntilTheDefaultChanges) {
-  TGridAxis axis(3, 24);
-  EXPECT_TRUE(axis.SetSize(1, 30));
-  EXPECT_FALSE(axis.SetSize(1, 30));
-  EXPECT_EQ(axis.Size(0), 24);
-  axis.SetCount(5);
-  EXPECT_EQ(axis.Size(4), 24);
-  EXPECT_EQ(axis.Size(1), 30);
-  EXPECT_TRUE(axis.SetDefaultSize(15));
-  EXPECT_EQ(axis.Size(1), 15) << "a new default discards the own sizes";
-}
-
 TEST_F(ResultGrid, SizesFollowTheDeclarationOrder) {
   // Setting the default row height after row 0 got its own height discards it.
   grid.SetDefaultRowHeight(16);
@@ -547,20 +517,6 @@ TEST(GridDrag, TheTimerStepsTowardThePointerWhileTheButtonIsHeld) {
   Sleep(200);
   PumpMessages();
   EXPECT_EQ(queries.size(), afterRelease) << "the timer still runs after the release";
-}
-
-TEST(GridDrag, RangeSelectMovesTheAnchorWithThePointer) {
-  TTestForm form(320, 240);
-  auto& grid = *form.Add<TStringGrid>(0, 0, 320, 200);
-  PumpMessages();
-  const TRect from = grid.CellRect(1, 1);
-  const TRect to = grid.CellRect(3, 2);
-  SendMessageA(grid.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(from.Left + 3, from.Top + 3));
-  SendMessageA(grid.Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(to.Left + 3, to.Top + 3));
-  SendMessageA(grid.Handle(), WM_LBUTTONUP, 0, At(to.Left + 3, to.Top + 3));
-  EXPECT_EQ(grid.Selection(), (TGridRect{1, 1, 3, 2}));
-  EXPECT_EQ(grid.Col(), 1);
-  EXPECT_EQ(grid.Row(), 1);
 }
 
 // --- Keyboard and wheel ---
