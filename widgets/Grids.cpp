@@ -264,14 +264,14 @@ void TCustomGrid::CheckCell(TGridCoord c) const {
   if (!InGrid(c)) throw EInvalidGridOperation(kSGridIndexOutOfRange);
 }
 
-void TCustomGrid::MoveCurrent(TGridCoord target, bool moveAnchor, bool show) {
+void TCustomGrid::MoveCurrent(TGridCoord target, bool moveAnchor) {
   CheckCell(target);
   if (!SelectCell(target.X, target.Y)) return;
   const TGridRect before = Selection();
   const TGridCoord oldCurrent = current_;
   current_ = target;
   if (moveAnchor || !options_.Contains(goRangeSelect)) anchor_ = target;
-  if (show) ScrollIntoView(target);
+  ScrollIntoView(target);
   InvalidateSelectionChange(before, Selection());
   InvalidateCell(oldCurrent.X, oldCurrent.Y);
   InvalidateCell(target.X, target.Y);
@@ -279,7 +279,7 @@ void TCustomGrid::MoveCurrent(TGridCoord target, bool moveAnchor, bool show) {
 
 void TCustomGrid::MoveAnchor(TGridCoord target) {
   if (!options_.Contains(goRangeSelect)) {
-    MoveCurrent(target, true, true);
+    MoveCurrent(target, true);
     return;
   }
   CheckCell(target);
@@ -340,7 +340,7 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
       if (shift.Contains(ssShift)) {
         MoveAnchor(cell);
       } else {
-        MoveCurrent(cell, true, true);
+        MoveCurrent(cell, true);
       }
     }
   }
@@ -409,9 +409,9 @@ void TCustomGrid::CancelMode() {
 void TCustomGrid::WMMouseWheel(TMessage& msg) {
   const int delta = GET_WHEEL_DELTA_WPARAM(msg.WParam);
   if (delta < 0 && current_.Y < RowCount() - 1) {
-    MoveCurrent({current_.X, current_.Y + 1}, true, true);
+    MoveCurrent({current_.X, current_.Y + 1}, true);
   } else if (delta > 0 && current_.Y > fixedRows_) {
-    MoveCurrent({current_.X, current_.Y - 1}, true, true);
+    MoveCurrent({current_.X, current_.Y - 1}, true);
   }
   msg.Result = 0;
 }
@@ -498,7 +498,7 @@ void TCustomGrid::KeyDown(WORD& key, TShiftState shift) {
   target.X = std::clamp(target.X, fixedCols_, ColCount() - 1);
   target.Y = std::clamp(target.Y, fixedRows_, RowCount() - 1);
   if (target != current_) {
-    MoveCurrent(target, !shift.Contains(ssShift), true);
+    MoveCurrent(target, !shift.Contains(ssShift));
     Click();
   }
 }

@@ -137,8 +137,8 @@ class TCustomGrid : public TCustomControl {
   int Col() const { return current_.X; }
   int Row() const { return current_.Y; }
   // Requests a move of the current cell (the anchor follows).
-  void SetCol(int col) { MoveCurrent({col, current_.Y}, true, true); }
-  void SetRow(int row) { MoveCurrent({current_.X, row}, true, true); }
+  void SetCol(int col) { MoveCurrent({col, current_.Y}, true); }
+  void SetRow(int row) { MoveCurrent({current_.X, row}, true); }
   int LeftCol() const { return topLeft_.X; }
   int TopRow() const { return topLeft_.Y; }
   // The rectangle spanned by the current cell and the anchor, normalised
@@ -165,8 +165,11 @@ class TCustomGrid : public TCustomControl {
 
   // Repaints a cell's area (not erased).
   void InvalidateCell(int col, int row);
-  // A move request: range check, SelectCell, then the move.
-  void MoveCurrent(TGridCoord target, bool moveAnchor, bool show);
+  // Move requests: the range check, SelectCell, then the move, scrolled
+  // into view. MoveCurrent takes the anchor along when asked to, or always
+  // without goRangeSelect; MoveAnchor moves only the anchor with
+  // goRangeSelect, and is MoveCurrent without it.
+  void MoveCurrent(TGridCoord target, bool moveAnchor);
   void MoveAnchor(TGridCoord target);
 
   void Paint() override;
