@@ -147,7 +147,8 @@ class TCustomGrid : public TCustomControl {
   // Anchor (Left, Top), current cell (Right, Bottom), as given: no range
   // check, no SelectCell. Repaints only where the old and new areas differ.
   void SetSelection(const TGridRect& selection);
-  // Toggled by F2 and Enter.
+  // Set by F2, toggled by Enter; the grid has no in-place editor, so it
+  // changes nothing on screen.
   bool EditorMode() const { return editorMode_; }
 
   // The cell's rectangle in client coordinates; empty when not shown.
