@@ -578,8 +578,10 @@ void TQelBaseEdit::RepaintText() {
 
 void TQelBaseEdit::PrepareBuffer() {
   const TRect client = ClientRect();
-  TWindowDC screen(nullptr);
-  buffer_.Reset(CreateCompatibleBitmap(screen.Get(), client.Width(), client.Height()));
+  // Compatible with the field's own window: under Wine's X11 driver a bitmap
+  // made for the screen's device context comes out black when blitted.
+  TWindowDC window(Handle());
+  buffer_.Reset(CreateCompatibleBitmap(window.Get(), client.Width(), client.Height()));
 }
 
 int TQelBaseEdit::ThemeState() const {

@@ -1,0 +1,239 @@
+// The window as the program builds it: layout, the result table after start
+// and after typing, the cell colours, the unselectable grid, the two pages
+// and the conversion error box.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "Unit1.h"
+#include "app/Application.h"
+#include "calc/LocaleFormats.h"
+#include "support/MessageBoxCloser.h"
+#include "support/Render.h"
+#include "support/TestForm.h"
+#include "widgets/QelBackPanel.h"
+#include "widgets/QelComboBox.h"
+#include "widgets/QelMaskEdit.h"
+#include "widgets/QelSpeedButton.h"
+#include "widgets/QelStaticText.h"
+#include "widgets/StatusBar.h"
+
+namespace {
+
+// The table for "16000000" and "250000": rate, UBBR and error at U2X = 0,
+// UBBR and error at U2X = 1, "*" where the exact-match flag is set.
+const char* const kWorkedExample[18][5] = {
+    {"250000", "3", "0.00%*", "7", "0.00%*"},     {"2400", "416", "-0.08%", "832", "0.00%*"},
+    {"4800", "207", "0.15%", "416", "-0.08%"},    {"9600", "103", "0.16%", "207", "0.16%"},
+    {"14400", "68", "0.64%", "138", "-0.08%"},    {"19200", "51", "0.16%", "103", "0.16%"},
+    {"28800", "34", "-0.80%", "68", "0.64%"},     {"38400", "25", "0.16%", "51", "0.16%"},
+    {"57600", "16", "2.12%", "34", "-0.80%"},     {"76800", "12", "0.16%", "25", "0.16%"},
+    {"115200", "8", "-3.55%", "16", "2.12%"},     {"230400", "3", "8.51%", "8", "-3.55%"},
+    {"250000", "3", "0.00%*", "7", "0.00%*"},     {"500000", "1", "0.00%*", "3", "0.00%*"},
+    {"1000000", "0", "0.00%*", "1", "0.00%*"},    {"2000000", "-", "-", "0", "0.00%*"},
+    {"2500000", "-", "-", "-", "-"},              {"2000000 MAX", "-", "-", "0", "0.00%*"},
+};
+
+class Window : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LocaleFormats.DecimalSeparator = '.';
+    setup_ = std::make_unique<TProgramSetup>();
+    Application->CreateMainForm(Form1);
+    Form1->SetVisible(true);
+    PumpMessages();
+  }
+  void TearDown() override { setup_.reset(); }
+
+  TStringGrid& Grid() { return *Form1->StringGrid_USART; }
+
+  // The table as the grid and flags hold it, in the form of kWorkedExample.
+  std::string TableRow(int row) {
+    std::string text;
+    for (int col = 0; col < 5; ++col) {
+      text += Grid().Cells(col, row);
+      if ((col == 2 && ExactU2X0[row - 1]) || (col == 4 && ExactU2X1[row - 1])) text += "*";
+      text += col < 4 ? " | " : "";
+    }
+    return text;
+  }
+
+  static void Type(TWinControl& field, const std::string& keys) {
+    for (char c : keys) SendMessageA(field.Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+    PumpMessages();
+  }
+  static void PressKey(TWinControl& control, WORD key) {
+    SendMessageA(control.Handle(), WM_KEYDOWN, key, 1);
+    SendMessageA(control.Handle(), WM_KEYUP, key, 0xC0000001);
+    PumpMessages();
+  }
+  static void HelpButton() {
+    SendMessageA(Form1->Handle(), WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
+    PumpMessages();
+  }
+
+  TMessageBoxCloser closer_;
+  std::unique_ptr<TProgramSetup> setup_;
+};
+
+TEST_F(Window, LaysOutAtScaleOneWithTheFontsOfThePrefix) {
+  EXPECT_EQ(Form1->FontTextHeight(), 15) << "the layout would be scaled";
+  EXPECT_EQ(Form1->ClientWidth(), 457);
+  EXPECT_EQ(Form1->ClientHeight(), 479);
+  const struct {
+    TControl* control;
+    TRect bounds;
+  } expected[] = {
+      {Form1->QelBackPanel1, {8, 8, 449, 458}},     {Form1->QelBackPanel2, {8, 8, 449, 458}},
+      {Form1->StatusBar1, {0, 460, 457, 479}},      {Form1->QelMaskEdit1, {8, 48, 129, 69}},
+      {Form1->QelMaskEdit2, {152, 48, 257, 69}},    {Form1->StringGrid_USART, {8, 104, 433, 396}},
+      {Form1->QelStaticText1, {153, 86, 292, 103}}, {Form1->QelStaticText2, {293, 86, 432, 103}},
+      {Form1->QelSpeedButton1, {184, 408, 257, 438}},
+  };
+  for (const auto& e : expected) {
+    const TRect r = e.control->BoundsRect();
+    EXPECT_EQ(r, e.bounds) << e.control->Name() << " at " << r.Left << "," << r.Top << ","
+                           << r.Right << "," << r.Bottom;
+  }
+  // Fixed size, centred on the primary display.
+  EXPECT_EQ(Form1->Constraints().MinWidth(), Form1->Width());
+  EXPECT_EQ(Form1->Constraints().MaxHeight(), Form1->Height());
+  EXPECT_EQ(Form1->Left(), (GetSystemMetrics(SM_CXSCREEN) - Form1->Width()) / 2);
+  EXPECT_EQ(Form1->Top(), (GetSystemMetrics(SM_CYSCREEN) - Form1->Height()) / 2);
+}
+
+TEST_F(Window, StartsWithTheTableForTheDefaultTexts) {
+  const char* headers[5] = {"Baudrate [bps]", "UBBR", "ERROR", "UBBR", "ERROR"};
+  for (int col = 0; col < 5; ++col) EXPECT_EQ(Grid().Cells(col, 0), headers[col]);
+  for (int row = 1; row <= 18; ++row) {
+    std::string expected;
+    for (int col = 0; col < 5; ++col) {
+      expected += kWorkedExample[row - 1][col];
+      expected += col < 4 ? " | " : "";
+    }
+    EXPECT_EQ(TableRow(row), expected) << "row " << row;
+  }
+  EXPECT_EQ(Form1->QelComboBox1->Text(), "ATmega128");
+  EXPECT_EQ(Grid().ColWidths(0), 144);
+  EXPECT_EQ(Grid().RowHeights(0), 20);
+  EXPECT_EQ(GetFocus(), Form1->QelMaskEdit1->Handle()) << "the first field takes the focus";
+}
+
+TEST_F(Window, TypingIntoEitherFieldRecalculates) {
+  TQelMaskEdit& baud = *Form1->QelMaskEdit2;
+  baud.SetFocus();
+  baud.SelectAll();
+  Type(baud, "9600");
+  EXPECT_EQ(TableRow(1), "9600 | 103 | 0.16% | 207 | 0.16%");
+
+  TQelMaskEdit& frequency = *Form1->QelMaskEdit1;
+  frequency.SetFocus();
+  frequency.SelectAll();
+  Type(frequency, "7372800");
+  EXPECT_EQ(TableRow(1), "9600 | 47 | 0.00%* | 95 | 0.00%*");
+  EXPECT_EQ(TableRow(18), "921600 MAX | - | - | 0 | 0.00%*");
+
+  PressKey(frequency, VK_BACK);
+  EXPECT_EQ(Grid().Cells(0, 18), "92160 MAX");
+  EXPECT_TRUE(closer_.Boxes().empty());
+}
+
+TEST_F(Window, CellsAreColouredByRowAndExactMatch) {
+  TPixels pixels = RenderControl(Grid());
+  auto count = [&](int col, int row, TColor colour) {
+    const TRect cell = Grid().CellRect(col, row);
+    return pixels.Count(cell, colour);
+  };
+  auto background = [&](int col, int row) {
+    const TRect cell = Grid().CellRect(col, row);
+    return pixels.Pixel(cell.Left + 1, cell.Bottom - 1);
+  };
+  EXPECT_EQ(background(1, 0), TColor(0xE0BC8F)) << "header";
+  EXPECT_EQ(background(1, 1), TColor(0xFAFAFA)) << "odd row";
+  EXPECT_EQ(background(1, 2), ColorToRGB(clWindow)) << "even row";
+  EXPECT_EQ(background(1, 18), ColorToRGB(clWindow)) << "row 18";
+  // Text colours: navy in row 1 where no flag applies (the rate), black
+  // where one does; $323232 in the body; maroon in row 18.
+  EXPECT_GT(count(0, 1, clNavy), 0);
+  EXPECT_GT(count(1, 1, clBlack), 0);
+  EXPECT_EQ(count(1, 1, clNavy), 0);
+  EXPECT_GT(count(1, 2, TColor(0x323232)), 0) << "416 at normal speed is not exact";
+  EXPECT_GT(count(3, 2, clBlack), 0) << "832 at double speed is exact";
+  EXPECT_GT(count(0, 2, clBlack), 0) << "an exact match makes the rate black";
+  EXPECT_GT(count(0, 18, clMaroon), 0);
+  EXPECT_GT(count(1, 18, clMaroon), 0);
+  EXPECT_GT(count(3, 18, clBlack), 0);
+  // The header's raised edges: highlight at the left, shadow at the right.
+  const TRect header = Grid().CellRect(1, 0);
+  EXPECT_TRUE(PixelIs(pixels, header.Left, header.Top + 10, clBtnHighlight));
+  EXPECT_TRUE(PixelIs(pixels, header.Right - 1, header.Top + 10, clBtnShadow));
+  // Centred: the text of "3" lies in the middle of its 70-pixel cell.
+  const TRect cell = Grid().CellRect(1, 1);
+  EXPECT_EQ(pixels.Count({cell.Left, cell.Top, cell.Left + 25, cell.Bottom}, clBlack), 0);
+  EXPECT_EQ(pixels.Count({cell.Right - 25, cell.Top, cell.Right, cell.Bottom}, clBlack), 0);
+}
+
+TEST_F(Window, NoCellCanBeSelected) {
+  const TGridRect none{-1, -1, 0, -1};
+  const TRect cell = Grid().CellRect(2, 5);
+  const LPARAM at = MAKELPARAM(cell.Left + 5, cell.Top + 5);
+  SendMessageA(Grid().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(Grid().Handle(), WM_LBUTTONUP, 0, at);
+  PumpMessages();
+  for (WORD key : {VK_DOWN, VK_RIGHT, VK_NEXT, VK_END, VK_HOME}) PressKey(Grid(), key);
+  EXPECT_EQ(Grid().Selection(), none);
+  TPixels pixels = RenderControl(Grid());
+  EXPECT_EQ(pixels.Count({0, 0, 425, 292}, ColorToRGB(clHighlight)), 0);
+  EXPECT_TRUE(closer_.Boxes().empty());
+}
+
+TEST_F(Window, HelpCommandAndOkSwitchPagesWithoutMovingTheFocus) {
+  HWND focus = GetFocus();
+  EXPECT_FALSE(Form1->AboutPageShown());
+  HelpButton();
+  EXPECT_TRUE(Form1->AboutPageShown());
+  EXPECT_EQ(GetFocus(), focus);
+  HelpButton();
+  EXPECT_FALSE(Form1->AboutPageShown());
+
+  HelpButton();
+  TQelSpeedButton& ok = *Form1->QelSpeedButton1;
+  const LPARAM at = MAKELPARAM(ok.Left() + 30, ok.Top() + 15);
+  SendMessageA(Form1->QelBackPanel2->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(Form1->QelBackPanel2->Handle(), WM_LBUTTONUP, 0, at);
+  PumpMessages();
+  EXPECT_FALSE(Form1->AboutPageShown());
+  EXPECT_EQ(GetFocus(), focus);
+
+  // Typing still reaches the covered field while the about page shows.
+  HelpButton();
+  TQelMaskEdit& frequency = *Form1->QelMaskEdit1;
+  PressKey(frequency, VK_END);
+  PressKey(frequency, VK_BACK);
+  PressKey(frequency, VK_BACK);
+  Type(frequency, "8");
+  EXPECT_EQ(frequency.Text(), "1600008");
+  EXPECT_EQ(Grid().Cells(0, 18), "200001 MAX");
+}
+
+TEST_F(Window, F1GivesTheHelpCommandUnderWine) {
+  PressKey(*Form1->QelMaskEdit1, VK_F1);
+  EXPECT_TRUE(Form1->AboutPageShown());
+  PressKey(*Form1->QelMaskEdit1, VK_F1);
+  EXPECT_FALSE(Form1->AboutPageShown());
+}
+
+TEST_F(Window, ALoneMinusShowsTheErrorAndIsEmptiedWhenTheBoxTakesTheFocus) {
+  TQelMaskEdit& frequency = *Form1->QelMaskEdit1;
+  frequency.SelectAll();
+  Type(frequency, "-");
+  ASSERT_EQ(closer_.Boxes().size(), 1u);
+  EXPECT_EQ(closer_.Boxes()[0].text, "'-' ist kein g\xFCltiger Integerwert.");
+  EXPECT_EQ(closer_.Boxes()[0].caption, Application->Title());
+  EXPECT_EQ(frequency.Text(), "");
+  EXPECT_EQ(Grid().Cells(0, 18), "0 MAX") << "recalculated with the empty text";
+  EXPECT_EQ(Grid().Cells(1, 1), "-");
+}
+
+}  // namespace
