@@ -141,8 +141,20 @@ void TCustomCombo::WndProc(TMessage& msg) {
     case WM_CTLCOLORLISTBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORSTATIC:
       msg.Result = Perform(CN_BASE + msg.Msg, msg.WParam, msg.LParam);
       break;
+    case WM_SYSKEYDOWN: WMSysKeyDown(msg); break;
     default: TCustomListControl::WndProc(msg); break;
   }
+}
+
+void TCustomCombo::WMSysKeyDown(TMessage& msg) {
+  // Wine's combo box hands system keys to its list, which swallows Alt+F4:
+  // the window would not close while the list has the focus.
+  constexpr LPARAM kAltDown = LPARAM(1) << 29;
+  if (msg.WParam == VK_F4 && (msg.LParam & kAltDown)) {
+    msg.Result = DefWindowProcA(Handle(), msg.Msg, msg.WParam, msg.LParam);
+    return;
+  }
+  TCustomListControl::WndProc(msg);
 }
 
 void TCustomCombo::CNCommand(TMessage& msg) {

@@ -114,6 +114,7 @@ class TCustomCombo : public TCustomListControl {
 
  private:
   void CNCommand(TMessage& msg);
+  void WMSysKeyDown(TMessage& msg);
   void WMDestroy(TMessage& msg);
   void SelectionChanged();
   void SizeOpeningList();

@@ -23,6 +23,6 @@ xsession_start() {
 xsession_stop() {
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
   wineserver -k 2>/dev/null
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-  wait 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  return 0
 }

@@ -237,3 +237,20 @@ TEST_F(Window, ALoneMinusShowsTheErrorAndIsEmptiedWhenTheBoxTakesTheFocus) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Window, AltF4ClosesTheWindowFromTheDropDownList) {
+  bool asked = false;
+  Form1->OnCloseQuery = [&asked](TObject*, bool& canClose) {
+    asked = true;
+    canClose = false;
+  };
+  Form1->QelComboBox1->SetFocus();
+  constexpr LPARAM kAltDown = LPARAM(1) << 29;
+  SendMessageA(Form1->QelComboBox1->Handle(), WM_SYSKEYDOWN, VK_F4, kAltDown | 1);
+  PumpMessages();
+  EXPECT_TRUE(asked) << "Alt+F4 in the list did not ask the window to close";
+}
+
+}  // namespace

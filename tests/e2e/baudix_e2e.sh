@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The real Baudix.exe under Xvfb, driven with real X input: typing digits,
+# Backspace and Tab, the about page (F1: Wine draws no caption help button)
+# and its OK button, then closing. Checked through screenshots and the exit
+# code. Usage: baudix_e2e.sh BAUDIX.EXE PREFIX
+set -u
+exe=$1 prefix=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xsession.sh"
+xsession_start "$prefix" || { echo "no X session"; exit 1; }
+shots=$(mktemp -d)
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+wine "$exe" >/dev/null 2>&1 &
+APP_PID=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Baudix - ' | head -1)
+[ -n "$window" ] || { echo "FAIL: no window"; exit 1; }
+sleep 1
+# Wine draws the frame itself: the client area sits inside a 3-pixel border
+# below the caption.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+client_x=$((X + (WIDTH - 457) / 2))
+client_y=$((Y + HEIGHT - 479 - (WIDTH - 457) / 2))
+
+shot() { import -window root "$shots/$1.png"; }
+# How many pixels of colour $4 (#RRGGBB) a client rectangle x y w h of the
+# last screenshot $5 holds.
+count() {
+  convert "$shots/$5.png" -crop "$3x$4+$((client_x + $1))+$((client_y + $2))" +repage \
+    -format %c histogram:info:- | grep -i "$6" | awk -F: '{s += $1} END {print s + 0}'
+}
+click() { xdotool mousemove $((client_x + $1)) $((client_y + $2)) click 1; sleep 0.3; }
+keys() { xdotool key --delay 30 "$@"; sleep 0.4; }
+
+# Row 1, column 1 of the grid (UBBR at U2X = 0), and the rate of row 1.
+ubbr1=(160 133 70 14)
+rate1=(16 133 144 14)
+
+shot start
+[ "$(count "${ubbr1[@]}" start '#000000')" -gt 0 ] || fail "250000 is not shown as an exact match"
+[ "$(count "${rate1[@]}" start '#000080')" -gt 0 ] || fail "the user's rate is not navy"
+
+# The baud-rate field: replace 250000 by 9600, which is not exact at 16 MHz.
+click 210 66
+keys End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+xdotool type --delay 30 9600
+sleep 0.4
+shot typed
+[ "$(count "${ubbr1[@]}" typed '#000000')" -eq 0 ] || fail "9600 still shown as exact"
+[ "$(count "${rate1[@]}" typed '#000080')" -gt 0 ] || fail "the rate of row 1 vanished"
+if cmp -s <(convert "$shots/start.png" -crop 425x20+$((client_x + 16))+$((client_y + 132)) rgb:-) \
+          <(convert "$shots/typed.png" -crop 425x20+$((client_x + 16))+$((client_y + 132)) rgb:-); then
+  fail "row 1 did not change after typing"
+fi
+
+# Tab moves on; nothing else changes.
+keys Tab
+
+# The about page: the banner shows; OK brings the main page back.
+keys F1
+shot about
+[ "$(count 30 140 100 20 about '#F5F5F5')" -lt 100 ] || fail "about page not shown (no banner)"
+click 228 431
+shot back
+[ "$(count "${rate1[@]}" back '#000080')" -gt 0 ] || fail "OK did not bring the main page back"
+
+xdotool key alt+F4
+for _ in $(seq 1 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+wait "$APP_PID"
+status=$?
+APP_PID=
+[ "$status" -eq 0 ] || fail "exit code $status after closing"
+
+rm -rf "$shots"
+[ "$failures" -eq 0 ] && echo "end-to-end: all checks passed"
+exit "$failures"
