@@ -24,7 +24,7 @@ constexpr int kLayoutTextHeight = 15;
 
 // The program's home, shown in the caption and on the about page.
 constexpr char kCaption[] = "Baudix - www.baudix.example";
-constexpr char kEmailAddress[] = "kontakt@baudix.example";
+constexpr char kEmailAddress[] = "info@baudix.example";
 constexpr char kWebAddress[] = "www.baudix.example";
 
 constexpr char kWindowFontName[] = "MS Reference Sans Serif";
