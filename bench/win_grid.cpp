@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win_timing.h"
 #include "support/GdiCounter.h"
 #include "support/ResultGridLike.h"
 #include "support/TestForm.h"
@@ -22,15 +23,6 @@ constexpr int kCellWrites = 2000;
 // The cell that the recalculation would rewrite: normal-speed error of row 5.
 constexpr int kCol = 2;
 constexpr int kRow = 5;
-
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  return (to.QuadPart - from.QuadPart) * 1e6 / frequency;
-}
 
 void PrintTimes(const char* what, std::vector<double> times) {
   std::sort(times.begin(), times.end());

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/win_timing.h"
 #include "calc/UsartTable.h"
 #include "support/GdiCounter.h"
 #include "support/TestForm.h"
@@ -17,15 +18,6 @@
 
 namespace {
 constexpr int kEdits = 10000;  // each one a digit typed or a Backspace
-
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  return (to.QuadPart - from.QuadPart) * 1e6 / frequency;
-}
 }  // namespace
 
 int main() {
