@@ -1,5 +1,8 @@
 #include "framework/Graphics.h"
 
+#include <array>
+#include <cstring>
+
 namespace {
 // Font sizes in points convert at the layout's 96 pixels per inch.
 constexpr int kPixelsPerInch = 96;
@@ -68,6 +71,42 @@ void TFont::Changed(bool handleChanged) {
   if (OnChange) OnChange(this);
 }
 
+namespace {
+
+// The fonts made last, by their description. Drawing code switches between a
+// few variants of one font (the grid makes each cell's font bold or not);
+// without this every switch would make a new font handle. Bounded, so the
+// number of GDI objects stays flat.
+class TFontCache {
+ public:
+  TSharedGdiObject Find(const LOGFONTA& lf) const {
+    for (const auto& entry : entries_) {
+      if (entry.handle && std::memcmp(&entry.description, &lf, sizeof lf) == 0) return entry.handle;
+    }
+    return nullptr;
+  }
+  void Add(const LOGFONTA& lf, TSharedGdiObject handle) {
+    entries_[next_] = {lf, std::move(handle)};
+    next_ = (next_ + 1) % kSize;
+  }
+
+ private:
+  static constexpr size_t kSize = 8;
+  struct TEntry {
+    LOGFONTA description{};
+    TSharedGdiObject handle;
+  };
+  std::array<TEntry, kSize> entries_;
+  size_t next_ = 0;
+};
+
+TFontCache& FontCache() {
+  static TFontCache cache;
+  return cache;
+}
+
+}  // namespace
+
 const TSharedGdiObject& TFont::SharedHandle() const {
   if (!handle_) {
     LOGFONTA lf{};
@@ -82,7 +121,11 @@ const TSharedGdiObject& TFont::SharedHandle() const {
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
     lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
-    handle_ = MakeSharedGdiObject(CreateFontIndirectA(&lf));
+    handle_ = FontCache().Find(lf);
+    if (!handle_) {
+      handle_ = MakeSharedGdiObject(CreateFontIndirectA(&lf));
+      FontCache().Add(lf, handle_);
+    }
   }
   return handle_;
 }
