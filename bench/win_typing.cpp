@@ -45,25 +45,10 @@ int main() {
   PumpMessages();
 
   const int gdiBefore = GdiObjectCount();
-  std::vector<double> times;
-  times.reserve(kEdits);
-  for (int i = 0; i < kEdits; ++i) {
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    if (i % 2 == 0) {
-      SendMessageA(window, WM_CHAR, '7', 1);
-    } else {
-      SendMessageA(window, WM_KEYDOWN, VK_BACK, 1);
-    }
-    UpdateWindow(window);
-    QueryPerformanceCounter(&end);
-    times.push_back(Microseconds(start, end));
-  }
+  std::vector<double> typed = TimeTyping(window, kEdits, [window] { UpdateWindow(window); });
   PumpMessages();
   const int gdiAfter = GdiObjectCount();
 
-  std::vector<double> typed;
-  for (int i = 0; i < kEdits; i += 2) typed.push_back(times[i]);
   std::sort(typed.begin(), typed.end());
   double sum = 0;
   for (double t : typed) sum += t;

@@ -43,20 +43,9 @@ int main() {
   PumpMessages();
 
   const int gdiStart = GdiObjectCount();
-  std::vector<double> typed;
-  typed.reserve(kKeystrokes / 2);
-  for (int i = 0; i < kKeystrokes; ++i) {
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    if (i % 2 == 0) {
-      SendMessageA(window, WM_CHAR, '7', 1);
-    } else {
-      SendMessageA(window, WM_KEYDOWN, VK_BACK, 1);
-    }
+  std::vector<double> typed = TimeTyping(window, kKeystrokes, [] {
     RedrawWindow(Form1->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    QueryPerformanceCounter(&end);
-    if (i % 2 == 0) typed.push_back(Microseconds(start, end));
-  }
+  });
   PumpMessages();
   const int gdiAfterTyping = GdiObjectCount();
 
