@@ -4,7 +4,7 @@
 //   - FormatText("%f%%", e) for the errors the recalculation produces.
 // Targets: a full recalculation in at most 10 us, and no slower than its
 // snprintf baseline (ratio <= 1.0). The figures and ratios are printed at the
-// end of the run.
+// end of the run as rows of scripts/bench's table.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_table.h"
 #include "calc/NumberText.h"
 #include "calc/Usart.h"
 #include "calc/UsartTable.h"
@@ -124,15 +125,15 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   auto& ns = reporter.nanoseconds;
-  if (ns.count("BM_CalcUSART") && ns.count("BM_CalcUSART_SnprintfBaseline")) {
-    std::printf("full recalculation: %.2f us (target <= 10 us), snprintf baseline %.2f us, ratio %.3f (target <= 1.0)\n",
-                ns["BM_CalcUSART"] / 1000, ns["BM_CalcUSART_SnprintfBaseline"] / 1000,
-                ns["BM_CalcUSART"] / ns["BM_CalcUSART_SnprintfBaseline"]);
-  }
-  if (ns.count("BM_FormatText_Error") && ns.count("BM_Snprintf_Error")) {
-    std::printf("FormatText(\"%%f%%%%\", e): %.1f ns, snprintf baseline %.1f ns, ratio %.3f (target <= 1.0)\n",
-                ns["BM_FormatText_Error"], ns["BM_Snprintf_Error"],
-                ns["BM_FormatText_Error"] / ns["BM_Snprintf_Error"]);
-  }
+  const auto row = [&ns](const char* what, const char* measured, const char* baseline, double scale,
+                         const char* format) {
+    if (!ns.count(measured) || !ns.count(baseline)) return;
+    PrintRow(what, Figure(format, ns[measured] / scale),
+             Figure(format, ns[baseline] / scale) + " (snprintf)", ns[measured] / ns[baseline]);
+  };
+  row("full recalculation (18 rows, texts and flags)", "BM_CalcUSART",
+      "BM_CalcUSART_SnprintfBaseline", 1000, "%.2f us");
+  row("one error text, FormatText(\"%f%%\")", "BM_FormatText_Error", "BM_Snprintf_Error", 1,
+      "%.0f ns");
   return 0;
 }

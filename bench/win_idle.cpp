@@ -1,14 +1,21 @@
-// Idle benchmark: the CPU time Baudix.exe uses during 5 s in which nothing
-// happens, after it has started and painted its window. A loop that sleeps
-// in WaitMessage uses none; a polling loop would use a core.
+// Idle benchmark: the CPU time Baudix.exe and the bare one-window program
+// use during the same 10 s in which nothing happens, after both have
+// started and painted; and their working sets after the start. A loop that
+// sleeps in WaitMessage uses no CPU; a polling loop would use a core.
 //
 //   cmake/wine-run $PWD/build/win64/wineprefix build/win64/bench/win_idle.exe
+#include <windows.h>
+// after windows.h, which it needs
+#include <psapi.h>
+
 #include <cstdio>
 
+#include "bench/bench_table.h"
 #include "win_launch.h"
 
 namespace {
-constexpr DWORD kIdleMs = 5000;
+constexpr DWORD kIdleMs = 10000;
+constexpr double kBytesPerMB = 1024.0 * 1024.0;
 
 double CpuMilliseconds(HANDLE process) {
   FILETIME created, exited, kernel, user;
@@ -18,17 +25,32 @@ double CpuMilliseconds(HANDLE process) {
   };
   return (value(kernel) + value(user)) / 10000.0;  // 100 ns units
 }
+
+double WorkingSetMB(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (!GetProcessMemoryInfo(process, &memory, sizeof memory)) return 0;
+  return static_cast<double>(memory.WorkingSetSize) / kBytesPerMB;
+}
 }  // namespace
 
 int main() {
-  TLaunched program(BenchDirectory() + "..\\Baudix.exe");
-  if (program.WaitUntilIdle() < 0) {
-    std::printf("Baudix.exe did not start or did not become idle\n");
+  TLaunched baudix(BenchDirectory() + "..\\Baudix.exe");
+  TLaunched bare(BenchDirectory() + "win_bare_window.exe");
+  if (baudix.WaitUntilIdle() < 0 || bare.WaitUntilIdle() < 0) {
+    std::printf("a program did not start or did not become idle\n");
     return 1;
   }
-  const double before = CpuMilliseconds(program.Process());
+  const double baudixMemory = WorkingSetMB(baudix.Process());
+  const double bareMemory = WorkingSetMB(bare.Process());
+  const double baudixBefore = CpuMilliseconds(baudix.Process());
+  const double bareBefore = CpuMilliseconds(bare.Process());
   Sleep(kIdleMs);
-  const double after = CpuMilliseconds(program.Process());
-  std::printf("CPU time of Baudix.exe during %lu ms idle: %.1f ms\n", kIdleMs, after - before);
+  const double baudixIdle = CpuMilliseconds(baudix.Process()) - baudixBefore;
+  const double bareIdle = CpuMilliseconds(bare.Process()) - bareBefore;
+  PrintRow("CPU time while idle for 10 s", Figure("%.1f ms", baudixIdle),
+           Figure("%.1f ms (bare window)", bareIdle), bareIdle > 0 ? baudixIdle / bareIdle : 0);
+  PrintRow("working set after start (separate process)", Figure("%.1f MB", baudixMemory),
+           Figure("%.1f MB (bare window)", bareMemory), baudixMemory / bareMemory);
   return 0;
 }

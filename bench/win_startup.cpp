@@ -4,20 +4,15 @@
 // in one run under the same Wine. Prints the medians and their ratio.
 //
 //   cmake/wine-run $PWD/build/win64/wineprefix build/win64/bench/win_startup.exe [runs]
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "bench/bench_table.h"
 #include "win_launch.h"
 
 namespace {
 constexpr int kDefaultRuns = 15;
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 double StartOnce(const std::string& path) {
   TLaunched program(path);
@@ -44,11 +39,10 @@ int main(int argc, char** argv) {
     baudixTimes.push_back(a);
     bareTimes.push_back(b);
   }
-  const double baudixMedian = Median(baudixTimes);
-  const double bareMedian = Median(bareTimes);
-  std::printf("start-up to first paint, median of %d runs\n", runs);
-  std::printf("  Baudix.exe           %8.1f ms\n", baudixMedian * 1000);
-  std::printf("  bare Win32 window    %8.1f ms\n", bareMedian * 1000);
-  std::printf("  ratio                %8.2f\n", baudixMedian / bareMedian);
+  const double baudixMedian = Percentile(baudixTimes, 0.5);
+  const double bareMedian = Percentile(bareTimes, 0.5);
+  PrintRow("start-up to first complete paint, median of " + std::to_string(runs) + " starts",
+           Figure("%.0f ms", baudixMedian * 1000), Figure("%.0f ms (bare window)", bareMedian * 1000),
+           baudixMedian / bareMedian);
   return 0;
 }

@@ -16,11 +16,11 @@ inline double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 
 // Types `count` keys into `field`: a digit, then a Backspace, in turn; after
 // each one `repaint` brings the screen up to date. Returns the microseconds
-// each digit took, from the key to the end of the repaint.
+// each keystroke took, from the key to the end of the repaint.
 template <class Repaint>
 std::vector<double> TimeTyping(HWND field, int count, Repaint repaint) {
-  std::vector<double> digits;
-  digits.reserve(count / 2 + 1);
+  std::vector<double> keystrokes;
+  keystrokes.reserve(count);
   for (int i = 0; i < count; ++i) {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
@@ -31,7 +31,7 @@ std::vector<double> TimeTyping(HWND field, int count, Repaint repaint) {
     }
     repaint();
     QueryPerformanceCounter(&end);
-    if (i % 2 == 0) digits.push_back(Microseconds(start, end));
+    keystrokes.push_back(Microseconds(start, end));
   }
-  return digits;
+  return keystrokes;
 }

@@ -1,5 +1,5 @@
-// Typing benchmark of the entry field: the time from a WM_CHAR sent to a
-// focused integer field, whose change handler runs the recalculation into a
+// Typing benchmark of the entry field: the time from a keystroke (a digit
+// or a Backspace) sent to a focused integer field, whose change handler runs the recalculation into a
 // plain table, until the field has repainted; and the process's GDI object
 // count before and after 10,000 edits (it must not grow).
 //
@@ -52,7 +52,7 @@ int main() {
   std::sort(typed.begin(), typed.end());
   double sum = 0;
   for (double t : typed) sum += t;
-  std::printf("WM_CHAR to repainted field, with CalcUSART in the change handler (%zu samples):\n",
+  std::printf("Keystroke to repainted field, with CalcUSART in the change handler (%zu samples):\n",
               typed.size());
   std::printf("  median %.1f us, mean %.1f us, 95th percentile %.1f us, max %.1f us\n",
               typed[typed.size() / 2], sum / typed.size(), typed[typed.size() * 95 / 100],

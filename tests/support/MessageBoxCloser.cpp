@@ -19,8 +19,14 @@ TMessageBoxCloser::~TMessageBoxCloser() {
 }
 
 void CALLBACK TMessageBoxCloser::Tick(HWND, UINT, UINT_PTR, DWORD) {
-  if (activeCloser) EnumThreadWindows(GetCurrentThreadId(), VisitWindow,
-                                      reinterpret_cast<LPARAM>(activeCloser));
+  if (!activeCloser) return;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE) != 0) {
+    ++activeCloser->menusEnded_;
+    EndMenu();
+  }
+  EnumThreadWindows(GetCurrentThreadId(), VisitWindow, reinterpret_cast<LPARAM>(activeCloser));
 }
 
 BOOL CALLBACK TMessageBoxCloser::VisitWindow(HWND window, LPARAM self) {

@@ -1,7 +1,8 @@
 // Closes the message boxes that the code under test opens on this thread:
 // a thread timer fires inside the box's modal loop, finds every "#32770"
 // window of the thread, records its caption, text, icon and owner, and
-// presses OK. Without a closer a box would block the test forever.
+// presses OK. Without a closer a box would block the test forever. A menu
+// loop (system or context menu) is ended the same way, choosing nothing.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,7 @@ class TMessageBoxCloser {
   ~TMessageBoxCloser();
 
   const std::vector<TSeenBox>& Boxes() const { return boxes_; }
+  int MenusEnded() const { return menusEnded_; }
   // Runs for each box while it is open, before it is closed (to check what
   // the program looks like meanwhile).
   std::function<void(HWND box)> OnBox;
@@ -38,4 +40,5 @@ class TMessageBoxCloser {
   UINT_PTR timer_;
   std::vector<TSeenBox> boxes_;
   std::set<HWND> closing_;
+  int menusEnded_ = 0;
 };
