@@ -27,7 +27,8 @@
 #include "Unit1.h"
 #include "app/Application.h"
 #include "calc/LocaleFormats.h"
-#include "calc/UsartExpectation.h"
+#include "calc/ExactUsart.h"
+#include "calc/UsartTable.h"
 #include "support/GdiCounter.h"
 #include "support/MessageBoxCloser.h"
 #include "support/TestForm.h"
@@ -399,19 +400,13 @@ class RandomInput : public ::testing::Test {
     const auto f = FieldValue(Form1->QelMaskEdit1->Text());
     const auto b = FieldValue(Form1->QelMaskEdit2->Text());
     if (!f || !b) return;
-    const TStringGrid& grid = *Form1->StringGrid_USART;
-    for (int i = 0; i < 18; ++i) {
-      const auto row = usart_expectation::ExpectedRow(*f, *b, i);
-      const std::string expected = row.rate + " | " + row.normal.ubbr + " " + row.normal.error +
-                                   (row.normal.exact ? "*" : "") + " | " + row.fast.ubbr + " " +
-                                   row.fast.error + (row.fast.exact ? "*" : "");
-      const std::string shown = grid.Cells(0, i + 1) + " | " + grid.Cells(1, i + 1) + " " +
-                                grid.Cells(2, i + 1) + (ExactU2X0[i] ? "*" : "") + " | " +
-                                grid.Cells(3, i + 1) + " " + grid.Cells(4, i + 1) +
-                                (ExactU2X1[i] ? "*" : "");
-      ASSERT_EQ(shown, expected) << "row " << i + 1 << " for \"" << Form1->QelMaskEdit1->Text()
-                                 << "\" and \"" << Form1->QelMaskEdit2->Text() << "\"";
-    }
+    TUsartTable shown(Form1->QelMaskEdit1->Text(), Form1->QelMaskEdit2->Text());
+    for (int row = 1; row < TUsartTable::kRows; ++row)
+      for (int col = 0; col < kUsartColumnCount; ++col)
+        shown.SetCell(col, row, Form1->StringGrid_USART->Cells(col, row));
+    const std::string mismatch = exact::TableMismatch(shown, ExactU2X0, ExactU2X1, *f, *b, '.');
+    EXPECT_EQ(mismatch, "") << "for \"" << Form1->QelMaskEdit1->Text() << "\" and \""
+                            << Form1->QelMaskEdit2->Text() << "\"";
   }
 
   // Makes what the platform and the program make once, on first use, before
