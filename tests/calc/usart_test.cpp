@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CalcTestSupport.h"
+#include "X87ControlWord.h"
 #include "calc/Exceptions.h"
 #include "calc/NumberText.h"
 #include "calc/Usart.h"
@@ -327,20 +328,11 @@ TEST(CalcUSART, ProductWrappingToZeroFaultsLikeTheX87) {
 }
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-// Loads the x87 control word and returns the previous one.
-uint16_t LoadX87ControlWord(uint16_t word) {
-  uint16_t previous = 0;
-  asm volatile("fnstcw %0" : "=m"(previous));
-  asm volatile("fclex\n\tfldcw %0" : : "m"(word));
-  return previous;
-}
-
 // The application runs with the control word $1332: 64-bit
 // precision, rounding to nearest, invalid operation, division by zero and
 // overflow unmasked. No input a field can hold may fault then (a fault would
 // end this process), and the results are those of the default word.
 TEST(CalcUSART, RunsUnderTheApplicationsControlWord) {
-  constexpr uint16_t kApplicationControlWord = 0x1332;
   LocaleFormatsGuard guard('.');
   std::vector<std::string> expected;
   const char* frequencies[] = {"16000000", "", "0", "-16", "12", "99999999", "-99999999", "1843200", "7"};
