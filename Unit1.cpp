@@ -257,7 +257,7 @@ void TForm1::FormCreate(TObject*) {
   QelBackPanel1->BringToFront();
   QelBackPanel2->SetVisible(false);
   InitGrid();
-  CalcUSART(*this);
+  Recalculate();
 }
 
 void TForm1::InitGrid() {
@@ -269,7 +269,14 @@ void TForm1::InitGrid() {
   for (int col = 0; col < kGridColumns; ++col) StringGrid_USART->SetCells(col, 0, kUsartHeaders[col]);
 }
 
-void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { CalcUSART(*this); }
+void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { Recalculate(); }
+
+void TForm1::Recalculate() {
+  // Every keystroke rewrites all 90 result cells; one invalidation of their
+  // union instead of 90 keeps typing fast.
+  TInvalidationBatch batch(*StringGrid_USART);
+  CalcUSART(*this);
+}
 
 void TForm1::StringGrid_USARTDrawCell(TObject*, int ACol, int ARow, const TRect& Rect,
                                       TGridDrawState) {

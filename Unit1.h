@@ -74,6 +74,8 @@ class TForm1 : public TForm, private TUsartTableView {
   void DeclareLayout();
   void ToggleAboutPage();
   void ShowMainPage();
+  // CalcUSART, with the grid's invalidations gathered into one.
+  void Recalculate();
 
   std::string FrequencyText() override;
   std::string BaudRateText() override;

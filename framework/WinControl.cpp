@@ -369,7 +369,22 @@ void TWinControl::Invalidate() {
 void TWinControl::InvalidateRect(const TRect& rect, bool erase) {
   if (!handle_) return;
   const RECT r = rect;
-  ::InvalidateRect(handle_, &r, erase);
+  if (invalidationBatches_ == 0 || erase) {
+    ::InvalidateRect(handle_, &r, erase);
+    return;
+  }
+  TRegionHandle part(CreateRectRgnIndirect(&r));
+  if (!pendingInvalid_) {
+    pendingInvalid_ = std::move(part);
+  } else {
+    CombineRgn(pendingInvalid_.Get(), pendingInvalid_.Get(), part.Get(), RGN_OR);
+  }
+}
+
+void TWinControl::EndInvalidationBatch() {
+  if (--invalidationBatches_ > 0 || !pendingInvalid_) return;
+  if (handle_) InvalidateRgn(handle_, pendingInvalid_.Get(), FALSE);
+  pendingInvalid_.Reset();
 }
 
 void TWinControl::Update() {

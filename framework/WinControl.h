@@ -44,6 +44,7 @@
 #include <vector>
 
 #include "framework/Control.h"
+#include "framework/Gdi.h"
 
 struct TCreateParams {
   std::string Caption;
@@ -123,6 +124,13 @@ class TWinControl : public TControl {
   bool Showing() const override;
   void Invalidate() override;
   void InvalidateRect(const TRect& rect, bool erase = true) override;
+  // While at least one batch is open (TInvalidationBatch), invalidations
+  // without erase are gathered and handed to the platform as one region
+  // when the last batch closes: a burst of small invalidations (a table's
+  // cells rewritten) then costs one call into the window manager, not one
+  // each, and the area invalidated is the same.
+  void BeginInvalidationBatch() { ++invalidationBatches_; }
+  void EndInvalidationBatch();
   void Update() override;
   void WndProc(TMessage& msg) override;
 
@@ -223,6 +231,23 @@ class TWinControl : public TControl {
   bool doubleBuffered_ = false;
   bool aligning_ = false;
   TBrush brush_;
+  int invalidationBatches_ = 0;
+  TRegionHandle pendingInvalid_;  // gathered by the open batches
+};
+
+// Gathers the control's invalidations for as long as it lives (see
+// TWinControl::BeginInvalidationBatch), on every path out of a scope.
+class TInvalidationBatch {
+ public:
+  explicit TInvalidationBatch(TWinControl& control) : control_(control) {
+    control_.BeginInvalidationBatch();
+  }
+  TInvalidationBatch(const TInvalidationBatch&) = delete;
+  TInvalidationBatch& operator=(const TInvalidationBatch&) = delete;
+  ~TInvalidationBatch() { control_.EndInvalidationBatch(); }
+
+ private:
+  TWinControl& control_;
 };
 
 // The control that owns `window`, or nullptr for windows of other kinds.

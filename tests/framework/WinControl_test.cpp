@@ -332,3 +332,39 @@ TEST(WinControlLookup, WindowsOfOtherProcessesAreNeverControls) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WinControlInvalidation, ABatchHandsOverTheSameAreaOnceWhenTheLastOneCloses) {
+  TTestForm form;
+  TPanel* panel = form.Add<TPanel>(0, 0, 200, 100);
+  PumpMessages();
+  HWND window = panel->Handle();
+  const int gdiBefore = GdiObjectCount();
+  {
+    TInvalidationBatch outer(*panel);
+    {
+      TInvalidationBatch inner(*panel);
+      panel->InvalidateRect({10, 10, 20, 20}, false);
+      panel->InvalidateRect({40, 10, 50, 20}, false);
+      panel->InvalidateRect({15, 15, 30, 30}, false);
+    }
+    EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE)) << "handed over before the last batch closed";
+    panel->InvalidateRect({0, 90, 5, 95}, true);
+    EXPECT_TRUE(GetUpdateRect(window, nullptr, FALSE)) << "an erasing invalidation waits for nothing";
+    ValidateRect(window, nullptr);
+  }
+  EXPECT_EQ(GdiObjectCount(), gdiBefore) << "the gathered region is released";
+  // The union of the three, without the erased one handled before.
+  TRegionHandle expected(CreateRectRgn(10, 10, 20, 20));
+  for (RECT r : {RECT{40, 10, 50, 20}, RECT{15, 15, 30, 30}}) {
+    TRegionHandle part(CreateRectRgnIndirect(&r));
+    CombineRgn(expected.Get(), expected.Get(), part.Get(), RGN_OR);
+  }
+  TRegionHandle actual(CreateRectRgn(0, 0, 0, 0));
+  GetUpdateRgn(window, actual.Get(), FALSE);
+  EXPECT_TRUE(EqualRgn(expected.Get(), actual.Get()));
+  ValidateRect(window, nullptr);
+}
+
+}  // namespace
