@@ -26,8 +26,8 @@
 
 #include "Unit1.h"
 #include "app/Application.h"
-#include "calc/LocaleFormats.h"
 #include "calc/ExactUsart.h"
+#include "calc/LocaleFormats.h"
 #include "calc/UsartTable.h"
 #include "support/GdiCounter.h"
 #include "support/MessageBoxCloser.h"
@@ -255,13 +255,20 @@ class RandomInput : public ::testing::Test {
     TControl* target = kTargets[Random(sizeof kTargets / sizeof kTargets[0])];
     RECT r{0, 0, target->Width(), target->Height()};
     if (Chance(20)) InflateRect(&r, 12, 12);
-    POINT p{r.left + Random(r.right - r.left), r.top + Random(r.bottom - r.top)};
-    // Into the window's client coordinates through the parents' offsets.
-    for (TControl* c = target; c && c != Form1; c = c->Parent()) {
+    return InWindow(*target, {r.left + Random(r.right - r.left), r.top + Random(r.bottom - r.top)});
+  }
+
+  // A point of the control in the window's client coordinates.
+  static POINT InWindow(const TControl& control, POINT p) {
+    for (const TControl* c = &control; c && c != Form1; c = c->Parent()) {
       p.x += c->Left();
       p.y += c->Top();
     }
     return p;
+  }
+
+  static std::string At(POINT p) {
+    return " at " + std::to_string(p.x) + "," + std::to_string(p.y);
   }
 
   // Posts a mouse message where the platform would deliver it: to the window
@@ -282,8 +289,7 @@ class RandomInput : public ::testing::Test {
     POINT p = RandomPoint();
     const WPARAM held = Chance(20) ? MK_SHIFT : 0;
     const int moves = Random(5);
-    Note("drag from " + std::to_string(p.x) + "," + std::to_string(p.y) + " with " +
-         std::to_string(moves) + " moves" + (held ? " +shift" : ""));
+    Note("drag" + At(p) + " with " + std::to_string(moves) + " moves" + (held ? " +shift" : ""));
     PostMouse(WM_MOUSEMOVE, held, p);
     PostMouse(WM_LBUTTONDOWN, MK_LBUTTON | held, p);
     Pump();
@@ -296,22 +302,21 @@ class RandomInput : public ::testing::Test {
     Pump();
   }
 
-  void DoubleClick() {
-    const POINT p = RandomPoint();
-    Note("double click at " + std::to_string(p.x) + "," + std::to_string(p.y));
-    PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, p);
-    PostMouse(WM_LBUTTONUP, 0, p);
-    PostMouse(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
-    PostMouse(WM_LBUTTONUP, 0, p);
+  // Mouse messages at one point, then handled.
+  void Clicks(const char* what, POINT p, std::initializer_list<std::pair<UINT, WPARAM>> messages) {
+    Note(what + At(p));
+    for (const auto& [msg, keys] : messages) PostMouse(msg, keys, p);
     Pump();
   }
-
+  void DoubleClick() {
+    Clicks("double click", RandomPoint(),
+           {{WM_LBUTTONDOWN, MK_LBUTTON},
+            {WM_LBUTTONUP, 0},
+            {WM_LBUTTONDBLCLK, MK_LBUTTON},
+            {WM_LBUTTONUP, 0}});
+  }
   void RightClick() {
-    const POINT p = RandomPoint();
-    Note("right click at " + std::to_string(p.x) + "," + std::to_string(p.y));
-    PostMouse(WM_RBUTTONDOWN, MK_RBUTTON, p);
-    PostMouse(WM_RBUTTONUP, 0, p);
-    Pump();
+    Clicks("right click", RandomPoint(), {{WM_RBUTTONDOWN, MK_RBUTTON}, {WM_RBUTTONUP, 0}});
   }
 
   void Wheel() {
@@ -330,16 +335,9 @@ class RandomInput : public ::testing::Test {
   }
 
   void ClickOk() {
-    TControl& ok = *Form1->QelSpeedButton1;
-    POINT p{ok.Left() + ok.Width() / 2, ok.Top() + ok.Height() / 2};
-    for (TControl* c = ok.Parent(); c && c != Form1; c = c->Parent()) {
-      p.x += c->Left();
-      p.y += c->Top();
-    }
-    Note("OK button");
-    PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, p);
-    PostMouse(WM_LBUTTONUP, 0, p);
-    Pump();
+    const TControl& ok = *Form1->QelSpeedButton1;
+    Clicks("OK button", InWindow(ok, {ok.Width() / 2, ok.Height() / 2}),
+           {{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}});
   }
 
   void MoveFocus() {
