@@ -106,6 +106,8 @@ BENCHMARK(BM_CalcUSART_SnprintfBaseline);
 // Prints the usual table and keeps each benchmark's time per iteration (ns).
 class Reporter : public benchmark::ConsoleReporter {
  public:
+  // Plain text: the table rows printed after it must start their lines.
+  Reporter() : ConsoleReporter(OO_None) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
