@@ -84,18 +84,11 @@ class TBareEdit {
   HWND edit_ = nullptr;
 };
 
-std::string LoadRow(const TLoad (&loads)[4], double TLoad::*figure, const char* format) {
+// "a / b / c / d": one figure of each of the four loads.
+template <class FigureOf>
+std::string LoadRow(const TLoad (&loads)[4], FigureOf figure) {
   std::string text;
-  for (const TLoad& load : loads) {
-    if (!text.empty()) text += " / ";
-    text += Figure(format, load.*figure);
-  }
-  return text;
-}
-std::string LoadRow(const TLoad (&loads)[4], int TLoad::*figure) {
-  std::string text;
-  for (const TLoad& load : loads)
-    text += (text.empty() ? "" : " / ") + std::to_string(load.*figure);
+  for (const TLoad& load : loads) text += (text.empty() ? "" : " / ") + figure(load);
   return text;
 }
 
@@ -162,13 +155,15 @@ int main() {
            Figure("%.2f ms", Percentile(grid, 0.5) / 1000));
   const char* const after =
       " after start / 10,000 keystrokes / 1,000 page switches / 1,000 grid repaints";
-  PrintRow(std::string("working set (MB)") + after, LoadRow(loads, &TLoad::workingSetMB, "%.1f"));
-  PrintRow(std::string("GDI objects") + after, LoadRow(loads, &TLoad::gdiObjects));
+  PrintRow(std::string("working set (MB)") + after,
+           LoadRow(loads, [](const TLoad& l) { return Figure("%.1f", l.workingSetMB); }));
+  PrintRow(std::string("GDI objects") + after,
+           LoadRow(loads, [](const TLoad& l) { return std::to_string(l.gdiObjects); }));
   PrintRow(std::string(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS) > 0
                            ? "USER objects"
                            : "USER objects (windows; Wine does not count them)") +
                after,
-           LoadRow(loads, &TLoad::userObjects));
+           LoadRow(loads, [](const TLoad& l) { return std::to_string(l.userObjects); }));
   setup.reset();
   return loads[3].gdiObjects > loads[1].gdiObjects ? 1 : 0;
 }
