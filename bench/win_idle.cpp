@@ -4,18 +4,14 @@
 // sleeps in WaitMessage uses no CPU; a polling loop would use a core.
 //
 //   cmake/wine-run $PWD/build/win64/wineprefix build/win64/bench/win_idle.exe
-#include <windows.h>
-// after windows.h, which it needs
-#include <psapi.h>
-
 #include <cstdio>
 
 #include "bench/bench_table.h"
+#include "bench/win_memory.h"
 #include "win_launch.h"
 
 namespace {
 constexpr DWORD kIdleMs = 10000;
-constexpr double kBytesPerMB = 1024.0 * 1024.0;
 
 double CpuMilliseconds(HANDLE process) {
   FILETIME created, exited, kernel, user;
@@ -24,13 +20,6 @@ double CpuMilliseconds(HANDLE process) {
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
   };
   return (value(kernel) + value(user)) / 10000.0;  // 100 ns units
-}
-
-double WorkingSetMB(HANDLE process) {
-  PROCESS_MEMORY_COUNTERS memory{};
-  memory.cb = sizeof memory;
-  if (!GetProcessMemoryInfo(process, &memory, sizeof memory)) return 0;
-  return static_cast<double>(memory.WorkingSetSize) / kBytesPerMB;
 }
 }  // namespace
 

@@ -10,8 +10,6 @@
 //
 //   cmake/wine-run $PWD/build/win64/wineprefix build/win64/bench/win_window.exe
 #include <windows.h>
-// after windows.h, which it needs
-#include <psapi.h>
 
 #include <cstdio>
 #include <memory>
@@ -21,6 +19,7 @@
 #include "Unit1.h"
 #include "app/Application.h"
 #include "bench/bench_table.h"
+#include "bench/win_memory.h"
 #include "bench/win_timing.h"
 #include "support/GdiCounter.h"
 #include "support/TestForm.h"
@@ -32,7 +31,6 @@ constexpr int kTimedKeystrokes = 1000;
 constexpr int kKeystrokes = 10000;  // the timed ones included
 constexpr int kPageSwitches = 1000;
 constexpr int kGridRepaints = 1000;
-constexpr double kBytesPerMB = 1024.0 * 1024.0;
 
 struct TLoad {
   double workingSetMB;
@@ -47,13 +45,7 @@ int UserObjects() {
   return counted > 0 ? counted : WindowCount();
 }
 
-TLoad MeasureLoad() {
-  PROCESS_MEMORY_COUNTERS memory{};
-  memory.cb = sizeof memory;
-  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-  return {static_cast<double>(memory.WorkingSetSize) / kBytesPerMB, GdiObjectCount(),
-          UserObjects()};
-}
+TLoad MeasureLoad() { return {WorkingSetMB(GetCurrentProcess()), GdiObjectCount(), UserObjects()}; }
 
 void RepaintNow(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
