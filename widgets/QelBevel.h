@@ -141,12 +141,6 @@ class TQelBevel : public TQelObject {
   void Changed() override;
 
  private:
-  template <class T>
-  void Store(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-  }
   int ComputeExtent() const;
   TRect PaintEdge(TCanvas& canvas, const TRect& rect, bool transparent) const;
   TRect PaintCustom(TCanvas& canvas, TRect rect, bool transparent) const;

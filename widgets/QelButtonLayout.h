@@ -25,13 +25,6 @@ class TQelGlyphTextLayout : public TQelObject {
   TRect Place(const TRect& content, int blockWidth, int blockHeight) const;
 
  private:
-  template <class T>
-  void Store(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-  }
-
   TQelAlignment alignment_ = agCenter;
   int offsetX_ = 0;
   int offsetY_ = 0;

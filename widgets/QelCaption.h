@@ -78,12 +78,6 @@ class TQel3DCaption : public TQelObject {
   void SetStyle(TQel3DStyle value) { Store(style_, value); }
 
  protected:
-  template <class T>
-  void Store(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-  }
   void CopyFrom(const TQel3DCaption& source);
 
  private:

@@ -24,6 +24,13 @@ class TQelObject : public TObject {
   // Subclasses that derive values from their properties recompute them
   // here first.
   virtual void Changed();
+  // A property setter's step: store a different value and report the change.
+  template <class T>
+  void Store(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    Changed();
+  }
 
  private:
   TNotifyEvent onChange_;
