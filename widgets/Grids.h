@@ -127,6 +127,11 @@ class TCustomGrid : public TCustomControl {
   // DrawCell / OnDrawCell, and draws fixed edges and focus afterwards.
   bool DefaultDrawing() const { return defaultDrawing_; }
   void SetDefaultDrawing(bool value);
+  // For a DrawCell / OnDrawCell that covers every cell whole: the grid still
+  // prepares the canvas and draws edges and focus, but leaves out its own
+  // fill and text, so that no cell is drawn twice.
+  bool CellsDrawnByHandler() const { return cellsDrawnByHandler_; }
+  void SetCellsDrawnByHandler(bool value);
   TScrollStyle ScrollBars() const { return scrollBars_; }
   void SetScrollBars(TScrollStyle style);
   // bsSingle: a sunken client edge (a plain line without Ctl3D); bsNone.
@@ -244,6 +249,7 @@ class TCustomGrid : public TCustomControl {
   TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
   TColor fixedColor_ = clBtnFace;
   bool defaultDrawing_ = true;
+  bool cellsDrawnByHandler_ = false;
   TScrollStyle scrollBars_ = ssBoth;
   TBorderStyle borderStyle_ = bsSingle;
 
