@@ -101,12 +101,15 @@ void TWinControl::CreateHandleTree() {
   if (Parent()) Parent()->HandleNeeded();
   if (handle_) return;
   CreateWnd();
-  // A new window starts at the top of its siblings, which is its place
-  // unless a sibling above it in the stacking order already has a window.
-  if (WindowedSiblingAbove()) PlaceInStack();
-  for (size_t i = 0; i < controls_.size(); ++i)
-    if (TWinControl* child = controls_[i]->AsWinControl(); child && !child->handle_)
-      child->CreateHandleTree();
+  // The platform puts a new child window at the bottom of its siblings,
+  // which is its place unless a sibling below it already has a window.
+  if (WindowedSibling(false)) PlaceInStack();
+  // The children from the top down, so that each new one belongs at the
+  // bottom and none needs moving.
+  for (size_t i = controls_.size(); i-- > 0;)
+    if (i < controls_.size())
+      if (TWinControl* child = controls_[i]->AsWinControl(); child && !child->handle_)
+        child->CreateHandleTree();
 }
 
 void TWinControl::CreateWnd() {
@@ -232,22 +235,27 @@ void TWinControl::MoveControl(TControl* control, bool toFront) {
   }
 }
 
-HWND TWinControl::WindowedSiblingAbove() const {
+HWND TWinControl::WindowedSibling(bool above) const {
   if (!Parent()) return nullptr;
   const auto& siblings = Parent()->controls_;
-  auto it = std::find(siblings.begin(), siblings.end(), this);
+  const auto it = std::find(siblings.begin(), siblings.end(), this);
   if (it == siblings.end()) return nullptr;
-  for (++it; it != siblings.end(); ++it) {
-    TWinControl* above = (*it)->AsWinControl();
-    if (above && above->handle_) return above->handle_;
+  const auto windowed = [](TControl* c) {
+    const TWinControl* w = c->AsWinControl();
+    return w && w->handle_;
+  };
+  if (above) {
+    const auto next = std::find_if(it + 1, siblings.end(), windowed);
+    return next == siblings.end() ? nullptr : (*next)->AsWinControl()->handle_;
   }
-  return nullptr;
+  const auto next = std::find_if(std::make_reverse_iterator(it), siblings.rend(), windowed);
+  return next == siblings.rend() ? nullptr : (*next)->AsWinControl()->handle_;
 }
 
 void TWinControl::PlaceInStack() {
   if (!handle_ || !Parent()) return;
   // Our window goes right below the next windowed sibling above us.
-  HWND above = WindowedSiblingAbove();
+  HWND above = WindowedSibling(true);
   SetWindowPos(handle_, above ? above : HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -375,12 +383,14 @@ bool TWinControl::Showing() const { return handle_ && IsWindowVisible(handle_); 
 
 // --- Painting ---
 
+// A window that is not showing is painted whole when it shows: asking
+// before would cost a round trip for nothing.
 void TWinControl::Invalidate() {
-  if (handle_) ::InvalidateRect(handle_, nullptr, !ControlStyle().Contains(csOpaque));
+  if (Showing()) ::InvalidateRect(handle_, nullptr, !ControlStyle().Contains(csOpaque));
 }
 
 void TWinControl::InvalidateRect(const TRect& rect, bool erase) {
-  if (!handle_) return;
+  if (!Showing()) return;
   const RECT r = rect;
   if (invalidationBatches_ == 0 || erase) {
     ::InvalidateRect(handle_, &r, erase);
@@ -401,7 +411,7 @@ void TWinControl::EndInvalidationBatch() {
 }
 
 void TWinControl::Update() {
-  if (handle_) UpdateWindow(handle_);
+  if (Showing()) UpdateWindow(handle_);
 }
 
 void TWinControl::PaintWindow(HDC dc) {

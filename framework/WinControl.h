@@ -206,7 +206,9 @@ class TWinControl : public TControl {
   void RemoveControl(TControl* control);
   void MoveControl(TControl* control, bool toFront);
   void PlaceInStack();
-  HWND WindowedSiblingAbove() const;
+  // The window of the nearest windowed sibling above (or below) this control
+  // in the stacking order that has one.
+  HWND WindowedSibling(bool above) const;
   void PrintChildren(HDC dc, LPARAM flags);
   bool RouteMouseToGraphicChild(TMessage& msg);
   bool ReflectToChild(TMessage& msg);

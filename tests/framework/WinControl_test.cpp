@@ -147,6 +147,21 @@ TEST(WinControlWindow, StackingFollowsCreationOrderAndBringToFront) {
   EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), a->Handle());
   a->SendToBack();
   EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), b->Handle());
+
+  // Children declared before their parent has a window get theirs with it,
+  // in the same order.
+  auto* page = new TPanel(&form.Form());
+  std::vector<TPanel*> children;
+  for (int i = 0; i < 3; ++i) {
+    children.push_back(new TPanel(&form.Form()));
+    children.back()->SetParent(page);
+  }
+  page->SetParent(&form.Form());
+  HWND window = GetWindow(page->Handle(), GW_CHILD);
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    EXPECT_EQ(window, (*it)->Handle()) << "child " << (it.base() - children.begin() - 1);
+    window = GetWindow(window, GW_HWNDNEXT);
+  }
 }
 
 TEST(WinControlWindow, APlatformClassKeepsItsBehaviourUnderTheFrameworksProcedure) {
