@@ -108,6 +108,7 @@ class Scaling : public ::testing::TestWithParam<TConfiguration> {
     const auto [status, output] =
         RunChild(std::string(info->test_suite_name()) + "." + info->name());
     EXPECT_EQ(status, 0u) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
   }
 
   // The ink of a cell (what differs from its background, the header's
@@ -161,8 +162,11 @@ TEST_P(Scaling, TheWholeTableShowsInProportionWithEveryTextWhole) {
   ASSERT_EQ(GetDeviceCaps(screen.Get(), LOGPIXELSY), static_cast<int>(c.pixelsPerInch));
   // The window scales by t / 15: 13 / 15 with Wine's fallback font.
   const int t = Form1->FontTextHeight();
-  if (c.pixelsPerInch == 96) EXPECT_EQ(t, c.fontMapped ? 15 : 13);
-  if (c.pixelsPerInch > 96) EXPECT_GT(t, 15);
+  if (c.pixelsPerInch == 96) {
+    EXPECT_EQ(t, c.fontMapped ? 15 : 13);
+  } else {
+    EXPECT_GT(t, 15);
+  }
 
   const TStringGrid& grid = *Form1->StringGrid_USART;
   int width = 0;
@@ -185,6 +189,18 @@ TEST_P(Scaling, TheWholeTableShowsInProportionWithEveryTextWhole) {
   for (int row = 0; row < 19; ++row)
     for (int col = 0; col < 5; ++col) ExpectTextWhole(pixels, grid, col, row);
   EXPECT_TRUE(closer.Boxes().empty());
+}
+
+// Windows hands the real density only to a program that says it lays itself
+// out for it, and turns on the common controls 6 only when asked to. (Under
+// Wine neither shows, so the manifest itself is read.)
+TEST(Manifest, DeclaresSystemDpiAwarenessAndKeepsTheClassicControls) {
+  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  ASSERT_TRUE(found) << "no application manifest";
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
+                             SizeofResource(nullptr, found));
+  EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos) << manifest;
+  EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos) << manifest;
 }
 
 INSTANTIATE_TEST_SUITE_P(Configurations, Scaling, ::testing::ValuesIn(kConfigurations),
