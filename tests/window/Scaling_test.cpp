@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 
