@@ -454,6 +454,7 @@ TEST_F(MouseTest, DragMoveIsOneEditThatInsertsAtTheDropPosition) {
   EXPECT_EQ(EditState(*field_.edit), State("123456", 5, 1, 4)) << "one undo takes it back";
 
   QelApplication().Keyboard().insertMode = false;
+  field_.edit->SetText("123456");
   field_.edit->SetSelection(1, 2);  // "12"
   Send(WM_LBUTTONDOWN, X(2), MK_LBUTTON);
   Send(WM_MOUSEMOVE, X(5), MK_LBUTTON);
