@@ -255,8 +255,9 @@ bool TQelBaseEdit::ReplaceSelection(const std::string& requested, int insertAt) 
   const int removeAt = record.selStart;
 
   // Overwrite mode: what is typed or pasted takes the place of the
-  // character at the cursor. Removing nothing overwrites nothing, and an
-  // undo puts removed characters back without eating the next one.
+  // character at the cursor. An empty text (cut, clear, an empty paste)
+  // takes nothing, and an undo puts removed characters back without eating
+  // the next one.
   int removeLength = record.selLength;
   if (removeLength == 0 && !requested.empty() && !QelApplication().Keyboard().insertMode &&
       !undoing_)

@@ -6,8 +6,10 @@
 // mouse messages into edits. Every change of the text made by the user
 // (typing, paste, cut, delete, undo, drag-move) goes through
 // ReplaceSelection, which applies the overwrite mode, the subclass's
-// insertion filter and the length limit, keeps an undo record and reports the
-// change through TextChanged: OnTextChangedAt(sender, At), then OnChange.
+// insertion filter and the length limit (an undo only puts back what was
+// there), keeps an undo record and reports the change, once per edit, through
+// TextChanged: OnTextChangedAt(sender, At), then OnChange. A drag-move is one
+// such edit.
 //
 // Positions are counted from 1: the cursor stands before the character of
 // its number (1 .. length + 1), and the selection covers SelLength

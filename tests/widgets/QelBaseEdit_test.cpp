@@ -1,6 +1,7 @@
 // The editing engine under the entry field: the caret and the desktop blink
-// time, the mouse (clicks, drags, double click, drag-move), the context
-// menu, the messages it answers, its frame and what it draws.
+// time, word moves, the clipboard (a busy one too), the mouse (clicks, drags,
+// double click, drag-move), the context menu, the messages it answers, its
+// frame and what it draws.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -106,47 +107,34 @@ TEST_F(EditEngineTest, AnswersDialogCodeTextLengthAndErase) {
   EXPECT_TRUE(PixelIs(pixels, 5, 5, clWhite)) << "erasing leaves the background alone";
 }
 
-// Holds the clipboard open from a window of another thread, as another
-// program would.
-class TClipboardHeldElsewhere {
- public:
-  TClipboardHeldElsewhere() {
-    std::promise<bool> opened;
-    std::future<bool> held = opened.get_future();
-    thread_ = std::thread([&opened, release = release_.get_future()] {
-      HWND owner = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-      opened.set_value(OpenClipboard(owner) != FALSE);
-      release.wait();
-      CloseClipboard();
-      DestroyWindow(owner);
-    });
-    held_ = held.get();
-  }
-  TClipboardHeldElsewhere(const TClipboardHeldElsewhere&) = delete;
-  TClipboardHeldElsewhere& operator=(const TClipboardHeldElsewhere&) = delete;
-  ~TClipboardHeldElsewhere() {
-    release_.set_value();
-    thread_.join();
-  }
-  bool Held() const { return held_; }
-
- private:
-  std::promise<void> release_;
-  std::thread thread_;
-  bool held_ = false;
-};
+// Runs `body` while a window of another thread holds the clipboard open, as
+// another program would.
+void WhileClipboardIsHeldElsewhere(const std::function<void()>& body) {
+  std::promise<bool> opened;
+  std::promise<void> done;
+  std::thread holder([&opened, finished = done.get_future()] {
+    HWND owner = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    opened.set_value(OpenClipboard(owner) != FALSE);
+    finished.wait();
+    CloseClipboard();
+    DestroyWindow(owner);
+  });
+  const bool held = opened.get_future().get();
+  if (held) body();
+  done.set_value();
+  holder.join();
+  EXPECT_TRUE(held) << "the other thread could not open the clipboard";
+}
 
 TEST_F(EditEngineTest, ClipboardMessages) {
   TIntegerField field(form_, "250000");
   field.edit->SetSelection(2, 3);
   SendMessageA(field.Window(), WM_COPY, 0, 0);
   EXPECT_EQ(GetClipboardText(field.Window()), "500");
-  {
-    TClipboardHeldElsewhere busy;
-    ASSERT_TRUE(busy.Held());
+  WhileClipboardIsHeldElsewhere([&] {
     SendMessageA(field.Window(), WM_CUT, 0, 0);
-    EXPECT_EQ(EditState(*field.edit), State("250000", 5, 2, 3)) << "cut while the clipboard is busy";
-  }
+    EXPECT_EQ(EditState(*field.edit), State("250000", 5, 2, 3)) << "cut, clipboard busy";
+  });
   SetClipboardText(field.Window(), "before");
   SendMessageA(field.Window(), WM_CUT, 0, 0);
   EXPECT_EQ(EditState(*field.edit), State("200", 2, 2, 0));
