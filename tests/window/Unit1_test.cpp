@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "Unit1.h"
 #include "app/Application.h"
@@ -39,13 +40,17 @@ const char* const kWorkedExample[18][5] = {
 class Window : public ::testing::Test {
  protected:
   void SetUp() override {
-    LocaleFormats.DecimalSeparator = '.';
     setup_ = std::make_unique<TProgramSetup>();
+    // The expected texts have "." whatever the system's separator.
+    savedSeparator_ = std::exchange(LocaleFormats.DecimalSeparator, '.');
     Application->CreateMainForm(Form1);
     Form1->SetVisible(true);
     PumpMessages();
   }
-  void TearDown() override { setup_.reset(); }
+  void TearDown() override {
+    setup_.reset();
+    LocaleFormats.DecimalSeparator = savedSeparator_;
+  }
 
   TStringGrid& Grid() { return *Form1->StringGrid_USART; }
 
@@ -76,6 +81,7 @@ class Window : public ::testing::Test {
 
   TMessageBoxCloser closer_;
   std::unique_ptr<TProgramSetup> setup_;
+  char savedSeparator_ = '.';
 };
 
 TEST_F(Window, LaysOutAtScaleOneWithTheFontsOfThePrefix) {
