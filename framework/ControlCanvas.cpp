@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-
 namespace {
 std::vector<TControlCanvas*>& CanvasesHoldingDCs() {
   static std::vector<TControlCanvas*> list;

@@ -21,7 +21,7 @@ constexpr const char kSWindowCreate[] = "Fehler beim Erzeugen eines Fensters";
 constexpr const char kSNoParentWindowStart[] = "Element '";
 constexpr const char kSNoParentWindowEnd[] = "' hat kein \xFC" "bergeordnetes Fenster";
 
-// The controls of this thread's framework windows. Looked up on every
+// The controls of the process's framework windows. Looked up on every
 // message, so it lives in the process: a window property would cost a round
 // trip to the window manager each time.
 std::unordered_map<HWND, TWinControl*>& ControlsByWindow() {
