@@ -21,6 +21,7 @@
 // clHighlightText for a selected cell), fills the cell, lets DrawCell draw
 // (a string grid writes its text at +2/+2, then OnDrawCell runs), and then
 // draws the raised edges of fixed cells and the focus rectangle over it.
+// With CellsDrawnByHandler the fill and the text are left to the handler.
 // What lies outside the cells is filled with Color.
 //
 // The current cell and the anchor span the selection. Every move of either
