@@ -1,8 +1,12 @@
 # Sourced by the end-to-end test and scripts/screenshot: a private Xvfb
-# display and a Wine prefix that uses it. Call xsession_start PREFIX; it sets
-# DISPLAY and the Wine variables and stops everything again on exit.
+# display, optionally with a window manager, and a Wine prefix that uses it.
+# Call xsession_start PREFIX [WINDOW-MANAGER ARGS...]; it sets DISPLAY and the
+# Wine variables and stops everything again on exit. The prefix hands its
+# windows to the window manager when there is one.
 xsession_start() {
-  local prefix=$1 n
+  local prefix=$1 n cmake
+  shift
+  cmake="$(dirname "${BASH_SOURCE[0]}")/../../cmake"
   for n in $(seq 90 140); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
   done
@@ -10,19 +14,31 @@ xsession_start() {
   XVFB_PID=$!
   export DISPLAY=":$n"
   trap xsession_stop EXIT
-  local i
-  for i in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    sleep 0.05
-  done
-  "$(dirname "${BASH_SOURCE[0]}")/../../cmake/wine-prefix" "$prefix" x11 || return 1
+  xsession_await test -e "/tmp/.X11-unix/X$n" || return 1
+  if [ $# -gt 0 ]; then
+    "$@" >/dev/null 2>&1 &
+    WM_PID=$!
+    xsession_await "$cmake/window-manager" || return 1
+  fi
+  "$cmake/wine-prefix" "$prefix" x11 || return 1
   export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
   wineserver -p20 </dev/null >/dev/null 2>&1
+}
+
+# Runs the command every 0.05 s until it succeeds, for up to 5 s.
+xsession_await() {
+  local i
+  for i in $(seq 1 100); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
 }
 
 xsession_stop() {
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
   wineserver -k 2>/dev/null
+  [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   return 0
 }
