@@ -4,17 +4,18 @@
 # Wine variables and stops everything again on exit. The prefix hands its
 # windows to the window manager when there is one.
 xsession_start() {
-  local prefix=$1 n cmake
+  local prefix=$1 cmake number
   shift
   cmake="$(dirname "${BASH_SOURCE[0]}")/../../cmake"
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-  done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number once it listens,
+  # so sessions started side by side never race for one.
+  number=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":$n"
   trap xsession_stop EXIT
-  xsession_await test -e "/tmp/.X11-unix/X$n" || return 1
+  xsession_await test -s "$number" || return 1
+  export DISPLAY=":$(cat "$number")"
+  rm -f "$number"
   if [ $# -gt 0 ]; then
     "$@" >/dev/null 2>&1 &
     WM_PID=$!
@@ -25,10 +26,10 @@ xsession_start() {
   wineserver -p20 </dev/null >/dev/null 2>&1
 }
 
-# Runs the command every 0.05 s until it succeeds, for up to 5 s.
+# Runs the command every 0.05 s until it succeeds, for up to 10 s.
 xsession_await() {
   local i
-  for i in $(seq 1 100); do
+  for i in $(seq 1 200); do
     "$@" && return 0
     sleep 0.05
   done
