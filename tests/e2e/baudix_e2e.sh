@@ -26,9 +26,13 @@ if [ -n "$managed" ]; then
   xprop -root _NET_CLIENT_LIST | grep -qw "$id" || fail "the window manager does not list the window"
   xprop -root _NET_ACTIVE_WINDOW | grep -qw "$id" || fail "the window is not the active window"
 fi
-# The client area sits inside a border of equal width left, right and below,
-# drawn by Wine or by the window manager.
-eval "$(xdotool getwindowgeometry --shell "$window")"
+# The client area sits inside a border of equal width left, right and below
+# (none where the window manager draws the frame around the X window). The
+# root position comes from xwininfo: xdotool's is off for a window inside a
+# window manager's frame.
+eval "$(xwininfo -id "$window" | awk -F: '/Absolute upper-left X/ {print "X=" $2 + 0}
+  /Absolute upper-left Y/ {print "Y=" $2 + 0} /Width/ {print "WIDTH=" $2 + 0}
+  /Height/ {print "HEIGHT=" $2 + 0}')"
 client_x=$((X + (WIDTH - 457) / 2))
 client_y=$((Y + HEIGHT - 479 - (WIDTH - 457) / 2))
 

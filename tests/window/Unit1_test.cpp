@@ -222,7 +222,9 @@ TEST_F(Window, HelpCommandAndOkSwitchPagesWithoutMovingTheFocus) {
 // frame either), so there F1 and the system menu must give its command.
 TEST_F(Window, F1AndTheSystemMenuGiveTheHelpCommandWhereTheCaptionHasNoHelpButton) {
   const bool offered = !CaptionShowsHelpButton(Form1->Handle());
-  if (RunningUnderWine()) EXPECT_TRUE(offered) << "Wine shows no help button";
+  if (RunningUnderWine()) {
+    EXPECT_TRUE(offered) << "Wine shows no help button";
+  }
   PressKey(*Form1->QelMaskEdit1, VK_F1);
   EXPECT_EQ(Form1->AboutPageShown(), offered);
   PressKey(*Form1->QelMaskEdit1, VK_F1);
@@ -231,7 +233,9 @@ TEST_F(Window, F1AndTheSystemMenuGiveTheHelpCommandWhereTheCaptionHasNoHelpButto
   const bool listed = GetMenuStringA(GetSystemMenu(Form1->Handle(), FALSE), SC_CONTEXTHELP, item,
                                      sizeof item, MF_BYCOMMAND) > 0;
   EXPECT_EQ(listed, offered);
-  if (offered) EXPECT_STREQ(item, "?\tF1");
+  if (offered) {
+    EXPECT_STREQ(item, "?\tF1");
+  }
 }
 
 TEST_F(Window, ALoneMinusShowsTheErrorAndIsEmptiedWhenTheBoxTakesTheFocus) {
