@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# The release packages as a Windows user meets them, in a fresh Wine prefix
+# on a private Xvfb display. The archive: checksums, contents, imports (system
+# DLLs only), no debug information, one version everywhere, and its
+# Baudix.exe started and closed. The installer, run silently without
+# elevation, once into the default per-user folder and once with /D=: the
+# files, the Start-menu shortcut (the program is started through it) and the
+# uninstall entry; then the entry's quiet uninstall command, after which
+# nothing of Baudix may be left.
+# Usage: package_test.sh DIST WORKDIR   (WORKDIR is emptied first)
+set -u
+export LC_ALL=C
+dist=$(cd "$1" && pwd) work=$2
+here=$(cd "$(dirname "$0")" && pwd)
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+objdump=x86_64-w64-mingw32-objdump
+
+archive=$(cd "$dist" && ls Baudix-*-win64.zip)
+version=${archive#Baudix-}
+version=${version%-win64.zip}
+installer=$dist/Baudix-$version-setup.exe
+(cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
+[ "$(cut -d' ' -f3 "$dist/SHA256SUMS" | xargs)" = "$archive Baudix-$version-setup.exe" ] ||
+  fail "SHA256SUMS lists $(cut -d' ' -f3 "$dist/SHA256SUMS" | xargs)"
+
+rm -rf "$work"
+unpacked=$work/unpacked
+mkdir -p "$unpacked"
+unzip -q "$dist/$archive" -d "$unpacked" || fail "cannot unpack $archive"
+files="Baudix.exe LICENSE.txt LIESMICH.txt baudix-table.exe"
+[ "$(ls "$unpacked" | xargs)" = "$files" ] || fail "archive holds $(ls "$unpacked" | xargs)"
+
+# What every 64-bit Windows has; a DLL of the compiler's run time (libstdc++,
+# libgcc, winpthread) would be missing on the user's machine.
+system_dlls=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ntdll.dll
+  ole32.dll oleaut32.dll shell32.dll user32.dll uxtheme.dll version.dll "
+for exe in Baudix.exe baudix-table.exe; do
+  for dll in $($objdump -p "$unpacked/$exe" | sed -n 's/^\s*DLL Name: //p' | tr A-Z a-z); do
+    [[ $system_dlls == *" $dll "* ]] || fail "$exe imports $dll"
+  done
+  ! $objdump -h "$unpacked/$exe" | grep -q '\.debug_' || fail "$exe carries debug information"
+done
+# The version resource's strings are UTF-16: every other byte is zero.
+resource_version=$(tr -d '\0' <"$unpacked/Baudix.exe" | grep -a -o 'ProductVersion[0-9.]*' | head -1)
+[ "$resource_version" = "ProductVersion$version" ] ||
+  fail "version resource says '$resource_version', the package names $version"
+
+. "$here/../e2e/xsession.sh"
+xsession_start "$work/prefix" || { echo "FAIL: no X session"; exit 1; }
+# Shortcuts would otherwise become menu entries of the Linux desktop.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+
+# Starts a program (wine arguments), waits for its window and closes it.
+start_and_close() {
+  wine "$@" >/dev/null 2>&1 &
+  APP_PID=$!
+  local window
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Baudix - ' | head -1)
+  if [ -z "$window" ]; then
+    fail "no window from $*"
+    kill "$APP_PID"
+  else
+    xdotool key --window "$window" alt+F4
+  fi
+  local i
+  for i in $(seq 1 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  wait "$APP_PID"
+  local status=$?
+  APP_PID=
+  [ "$status" -eq 0 ] || fail "exit code $status after closing $*"
+}
+start_and_close "$unpacked/Baudix.exe"
+
+unix_path() { winepath -u "$1" 2>/dev/null; }
+windows_variable() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
+shortcut=$(unix_path "$(windows_variable APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Baudix.lnk")
+key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Baudix'
+entry=$work/entry.txt
+value() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" "$entry" | tr -d '\r'; }
+
+# install FOLDER [/D=FOLDER]: FOLDER is where the files must land.
+install() {
+  local folder=$1
+  shift
+  wine "$installer" /S "$@" >/dev/null 2>&1 || fail "installer exit code $? ($*)"
+  local dir
+  dir=$(unix_path "$folder")
+  [ "$(ls "$dir" | xargs)" = "$files uninstall.exe" ] || fail "$folder holds $(ls "$dir" | xargs)"
+  local file
+  for file in $files; do cmp -s "$unpacked/$file" "$dir/$file" || fail "installed $file differs"; done
+  [ -f "$shortcut" ] || fail "no Start-menu shortcut $shortcut"
+  wine reg query "HKLM\\$key" >/dev/null 2>&1 && fail "a user's installation registered for all users"
+  wine reg query "HKCU\\$key" >"$entry" 2>/dev/null || fail "no uninstall entry under HKCU"
+  [ "$(value DisplayName)" = Baudix ] || fail "DisplayName '$(value DisplayName)'"
+  [ "$(value DisplayVersion)" = "$version" ] || fail "DisplayVersion '$(value DisplayVersion)'"
+  [ -n "$(value Publisher)" ] || fail "no Publisher"
+  [ "$(value DisplayIcon)" = "$folder\\Baudix.exe,0" ] || fail "DisplayIcon '$(value DisplayIcon)'"
+  [ "$(value InstallLocation)" = "$folder" ] || fail "InstallLocation '$(value InstallLocation)'"
+  [ "$(value UninstallString)" = "\"$folder\\uninstall.exe\"" ] ||
+    fail "UninstallString '$(value UninstallString)'"
+  local kilobytes=$(($(du -sk --apparent-size "$dir" | cut -f1)))
+  local estimated=$(($(value EstimatedSize)))
+  ((estimated > kilobytes * 9 / 10 && estimated <= kilobytes + 4)) ||
+    fail "EstimatedSize $estimated KB for $kilobytes KB of files"
+}
+
+# Runs the entry's quiet uninstall command, which hands over to a copy of
+# itself and returns at once: waits for the folder to go.
+uninstall() {
+  local folder=$1 dir
+  dir=$(unix_path "$folder")
+  local command
+  command=$(value QuietUninstallString)
+  [ "$command" = "\"$folder\\uninstall.exe\" /S" ] || fail "QuietUninstallString '$command'"
+  wine cmd /c "$command" >/dev/null 2>&1 || fail "uninstaller exit code $?"
+  local i
+  for i in $(seq 1 150); do [ -e "$dir" ] || break; sleep 0.2; done
+  [ ! -e "$dir" ] || fail "left behind in $folder: $(ls -A "$dir" | xargs)"
+  [ ! -e "$shortcut" ] || fail "Start-menu shortcut left behind"
+  wine reg query "HKCU\\$key" >/dev/null 2>&1 && fail "uninstall entry left behind"
+}
+
+default_folder="$(windows_variable LOCALAPPDATA)\\Programs\\Baudix"
+install "$default_folder"
+# Through the shortcut, as from the Start menu.
+start_and_close start /wait /unix "$shortcut"
+uninstall "$default_folder"
+
+chosen_folder='C:\Tools\Baudix'
+install "$chosen_folder" "/D=$chosen_folder"
+uninstall "$chosen_folder"
+
+xsession_stop
+trap - EXIT
+if [ "$failures" -eq 0 ]; then
+  echo "package: all checks passed"
+  rm -rf "$work"
+fi
+exit "$failures"
