@@ -47,18 +47,26 @@ VIAddVersionKey /LANG=${LANG_GERMAN} "FileDescription" "${APP} ${VERSION} instal
 VIAddVersionKey /LANG=${LANG_GERMAN} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_GERMAN} "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}, MIT-Lizenz"
 
-Var IsAdmin
+Var Elevated
+!define TOKEN_QUERY 8
+!define TokenElevation 20
 
-; UserInfo reports "Admin" only for an elevated token.
+; Sets $Elevated to 1 when the process runs elevated ("Als Administrator
+; ausführen"); an administrator's ordinary, filtered token gives 0.
 !macro ReadElevation
-  UserInfo::GetAccountType
-  Pop $IsAdmin
+  StrCpy $Elevated 0
+  System::Call 'advapi32::OpenProcessToken(p -1, i ${TOKEN_QUERY}, *p .r1) i .r0'
+  ${If} $0 <> 0
+    System::Call 'advapi32::GetTokenInformation(p r1, i ${TokenElevation}, *i .r2, i 4, *i .r3) i .r0'
+    ${IfThen} $0 <> 0 ${|} StrCpy $Elevated $2 ${|}
+    System::Call 'kernel32::CloseHandle(p r1)'
+  ${EndIf}
 !macroend
 
 Function .onInit
   !insertmacro ReadElevation
   ; $INSTDIR is empty unless /D= gave a folder.
-  ${If} $IsAdmin == "Admin"
+  ${If} $Elevated <> 0
     SetShellVarContext all
     ${IfThen} $INSTDIR == "" ${|} StrCpy $INSTDIR "$PROGRAMFILES64\${APP}" ${|}
   ${Else}
@@ -91,7 +99,7 @@ Function un.onInit
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 == $INSTDIR
     !insertmacro ReadElevation
-    ${If} $IsAdmin != "Admin"
+    ${If} $Elevated = 0
       MessageBox MB_ICONSTOP "${APP} ist für alle Benutzer installiert. Bitte die Deinstallation als Administrator ausführen." /SD IDOK
       SetErrorLevel 5
       Quit

@@ -2,15 +2,18 @@
 # The release packages as a Windows user meets them, in a fresh Wine prefix
 # on a private Xvfb display. The archive: checksums, contents, imports (system
 # DLLs only), no debug information, one version everywhere, and its
-# Baudix.exe started and closed. The installer, run silently without
-# elevation, once into the default per-user folder and once with /D=: the
-# files, the Start-menu shortcut (the program is started through it) and the
-# uninstall entry; then the entry's quiet uninstall command, after which
-# nothing of Baudix may be left.
+# Baudix.exe started and closed. The installer, run silently: elevated (for
+# all users), then as a user into the default folder and into a /D= folder;
+# each time the files, the Start-menu shortcut (the program is started
+# through it once) and the uninstall entry, then the entry's quiet uninstall
+# command, after which nothing of Baudix may be left.
 # Usage: package_test.sh DIST WORKDIR   (WORKDIR is emptied first)
 set -u
 export LC_ALL=C
-dist=$(cd "$1" && pwd) work=$2
+dist=$(cd "$1" && pwd)
+rm -rf "$2"
+mkdir -p "$2"
+work=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -24,9 +27,7 @@ installer=$dist/Baudix-$version-setup.exe
 [ "$(cut -d' ' -f3 "$dist/SHA256SUMS" | xargs)" = "$archive Baudix-$version-setup.exe" ] ||
   fail "SHA256SUMS lists $(cut -d' ' -f3 "$dist/SHA256SUMS" | xargs)"
 
-rm -rf "$work"
 unpacked=$work/unpacked
-mkdir -p "$unpacked"
 unzip -q "$dist/$archive" -d "$unpacked" || fail "cannot unpack $archive"
 files="Baudix.exe LICENSE.txt LIESMICH.txt baudix-table.exe"
 [ "$(ls "$unpacked" | xargs)" = "$files" ] || fail "archive holds $(ls "$unpacked" | xargs)"
@@ -61,7 +62,8 @@ start_and_close() {
     fail "no window from $*"
     kill "$APP_PID"
   else
-    xdotool key --window "$window" alt+F4
+    # The window goes on the key press; the release finds no window.
+    xdotool key --window "$window" alt+F4 2>/dev/null
   fi
   local i
   for i in $(seq 1 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
@@ -74,24 +76,38 @@ start_and_close "$unpacked/Baudix.exe"
 
 unix_path() { winepath -u "$1" 2>/dev/null; }
 windows_variable() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
-shortcut=$(unix_path "$(windows_variable APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Baudix.lnk")
 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Baudix'
 entry=$work/entry.txt
 value() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" "$entry" | tr -d '\r'; }
+# Wine starts every program elevated; run_limited gives a user's token.
+x86_64-w64-mingw32-gcc -O2 -s -o "$work/run_limited.exe" "$here/run_limited.c" || exit 1
+
+# as all|user: where the installation must go, and how programs start.
+as() {
+  local menu
+  if [ "$1" = all ]; then
+    root=HKLM other_root=HKCU runner=() menu=ProgramData
+    default_folder="$(windows_variable ProgramFiles)\\Baudix"
+  else
+    root=HKCU other_root=HKLM runner=("$work/run_limited.exe") menu=APPDATA
+    default_folder="$(windows_variable LOCALAPPDATA)\\Programs\\Baudix"
+  fi
+  shortcut=$(unix_path "$(windows_variable $menu)\\Microsoft\\Windows\\Start Menu\\Programs\\Baudix.lnk")
+}
 
 # install FOLDER [/D=FOLDER]: FOLDER is where the files must land.
 install() {
   local folder=$1
   shift
-  wine "$installer" /S "$@" >/dev/null 2>&1 || fail "installer exit code $? ($*)"
+  wine "${runner[@]}" "$installer" /S "$@" >/dev/null 2>&1 || fail "installer exit code $? ($*)"
   local dir
   dir=$(unix_path "$folder")
   [ "$(ls "$dir" | xargs)" = "$files uninstall.exe" ] || fail "$folder holds $(ls "$dir" | xargs)"
   local file
   for file in $files; do cmp -s "$unpacked/$file" "$dir/$file" || fail "installed $file differs"; done
   [ -f "$shortcut" ] || fail "no Start-menu shortcut $shortcut"
-  wine reg query "HKLM\\$key" >/dev/null 2>&1 && fail "a user's installation registered for all users"
-  wine reg query "HKCU\\$key" >"$entry" 2>/dev/null || fail "no uninstall entry under HKCU"
+  wine reg query "$other_root\\$key" >/dev/null 2>&1 && fail "uninstall entry under $other_root"
+  wine reg query "$root\\$key" >"$entry" 2>/dev/null || fail "no uninstall entry under $root"
   [ "$(value DisplayName)" = Baudix ] || fail "DisplayName '$(value DisplayName)'"
   [ "$(value DisplayVersion)" = "$version" ] || fail "DisplayVersion '$(value DisplayVersion)'"
   [ -n "$(value Publisher)" ] || fail "no Publisher"
@@ -99,9 +115,9 @@ install() {
   [ "$(value InstallLocation)" = "$folder" ] || fail "InstallLocation '$(value InstallLocation)'"
   [ "$(value UninstallString)" = "\"$folder\\uninstall.exe\"" ] ||
     fail "UninstallString '$(value UninstallString)'"
-  local kilobytes=$(($(du -sk --apparent-size "$dir" | cut -f1)))
+  local kilobytes=$(($(cat "$dir"/* | wc -c) / 1024))
   local estimated=$(($(value EstimatedSize)))
-  ((estimated > kilobytes * 9 / 10 && estimated <= kilobytes + 4)) ||
+  ((estimated >= kilobytes - 1 && estimated <= kilobytes + 1)) ||
     fail "EstimatedSize $estimated KB for $kilobytes KB of files"
 }
 
@@ -110,23 +126,27 @@ install() {
 uninstall() {
   local folder=$1 dir
   dir=$(unix_path "$folder")
-  local command
+  local command program
   command=$(value QuietUninstallString)
-  [ "$command" = "\"$folder\\uninstall.exe\" /S" ] || fail "QuietUninstallString '$command'"
-  wine cmd /c "$command" >/dev/null 2>&1 || fail "uninstaller exit code $?"
+  program=$(sed -n 's/^"\([^"]*\)" \/S$/\1/p' <<<"$command")
+  [ "$program" = "$folder\\uninstall.exe" ] || fail "QuietUninstallString '$command'"
+  wine "${runner[@]}" "$program" /S >/dev/null 2>&1 || fail "uninstaller exit code $?"
   local i
   for i in $(seq 1 150); do [ -e "$dir" ] || break; sleep 0.2; done
   [ ! -e "$dir" ] || fail "left behind in $folder: $(ls -A "$dir" | xargs)"
   [ ! -e "$shortcut" ] || fail "Start-menu shortcut left behind"
-  wine reg query "HKCU\\$key" >/dev/null 2>&1 && fail "uninstall entry left behind"
+  wine reg query "$root\\$key" >/dev/null 2>&1 && fail "uninstall entry left behind"
 }
 
-default_folder="$(windows_variable LOCALAPPDATA)\\Programs\\Baudix"
+as all
 install "$default_folder"
 # Through the shortcut, as from the Start menu.
 start_and_close start /wait /unix "$shortcut"
 uninstall "$default_folder"
 
+as user
+install "$default_folder"
+uninstall "$default_folder"
 chosen_folder='C:\Tools\Baudix'
 install "$chosen_folder" "/D=$chosen_folder"
 uninstall "$chosen_folder"
