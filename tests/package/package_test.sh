@@ -34,11 +34,11 @@ files="Baudix.exe LICENSE.txt LIESMICH.txt baudix-table.exe"
 
 # What every 64-bit Windows has; a DLL of the compiler's run time (libstdc++,
 # libgcc, winpthread) would be missing on the user's machine.
-system_dlls=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ntdll.dll
-  ole32.dll oleaut32.dll shell32.dll user32.dll uxtheme.dll version.dll "
+system_dlls=(advapi32 comctl32 comdlg32 gdi32 kernel32 msvcrt ntdll ole32 oleaut32 shell32 user32
+  uxtheme version)
 for exe in Baudix.exe baudix-table.exe; do
   for dll in $($objdump -p "$unpacked/$exe" | sed -n 's/^\s*DLL Name: //p' | tr A-Z a-z); do
-    [[ $system_dlls == *" $dll "* ]] || fail "$exe imports $dll"
+    [[ " ${system_dlls[*]} " == *" ${dll%.dll} "* ]] || fail "$exe imports $dll"
   done
   ! $objdump -h "$unpacked/$exe" | grep -q '\.debug_' || fail "$exe carries debug information"
 done
@@ -79,17 +79,19 @@ windows_variable() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Baudix'
 entry=$work/entry.txt
 value() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" "$entry" | tr -d '\r'; }
-# Wine starts every program elevated; run_limited gives a user's token.
-x86_64-w64-mingw32-gcc -O2 -s -o "$work/run_limited.exe" "$here/run_limited.c" || exit 1
+x86_64-w64-mingw32-gcc -O2 -s -o "$work/run_command.exe" "$here/run_command.c" -lshell32 || exit 1
+# Runs a Windows command line as it is, elevated or (after "as user") not.
+run() { wine "$work/run_command.exe" "${limited[@]}" "$1" >/dev/null 2>&1; }
+installer_path=$(winepath -w "$installer" 2>/dev/null)
 
 # as all|user: where the installation must go, and how programs start.
 as() {
   local menu
   if [ "$1" = all ]; then
-    root=HKLM other_root=HKCU runner=() menu=ProgramData
+    root=HKLM other_root=HKCU limited=() menu=ProgramData
     default_folder="$(windows_variable ProgramFiles)\\Baudix"
   else
-    root=HKCU other_root=HKLM runner=("$work/run_limited.exe") menu=APPDATA
+    root=HKCU other_root=HKLM limited=(--limited) menu=APPDATA
     default_folder="$(windows_variable LOCALAPPDATA)\\Programs\\Baudix"
   fi
   shortcut=$(unix_path "$(windows_variable $menu)\\Microsoft\\Windows\\Start Menu\\Programs\\Baudix.lnk")
@@ -98,8 +100,7 @@ as() {
 # install FOLDER [/D=FOLDER]: FOLDER is where the files must land.
 install() {
   local folder=$1
-  shift
-  wine "${runner[@]}" "$installer" /S "$@" >/dev/null 2>&1 || fail "installer exit code $? ($*)"
+  run "\"$installer_path\" /S${2:+ $2}" || fail "installer exit code $? ($*)"
   local dir
   dir=$(unix_path "$folder")
   [ "$(ls "$dir" | xargs)" = "$files uninstall.exe" ] || fail "$folder holds $(ls "$dir" | xargs)"
@@ -124,13 +125,11 @@ install() {
 # Runs the entry's quiet uninstall command, which hands over to a copy of
 # itself and returns at once: waits for the folder to go.
 uninstall() {
-  local folder=$1 dir
+  local folder=$1 dir command
   dir=$(unix_path "$folder")
-  local command program
   command=$(value QuietUninstallString)
-  program=$(sed -n 's/^"\([^"]*\)" \/S$/\1/p' <<<"$command")
-  [ "$program" = "$folder\\uninstall.exe" ] || fail "QuietUninstallString '$command'"
-  wine "${runner[@]}" "$program" /S >/dev/null 2>&1 || fail "uninstaller exit code $?"
+  [ "$command" = "\"$folder\\uninstall.exe\" /S" ] || fail "QuietUninstallString '$command'"
+  run "$command" || fail "uninstaller exit code $?"
   local i
   for i in $(seq 1 150); do [ -e "$dir" ] || break; sleep 0.2; done
   [ ! -e "$dir" ] || fail "left behind in $folder: $(ls -A "$dir" | xargs)"
@@ -142,12 +141,19 @@ as all
 install "$default_folder"
 # Through the shortcut, as from the Start menu.
 start_and_close start /wait /unix "$shortcut"
+# A user's token may not remove it (_?= runs the uninstaller in place, so
+# that its exit code comes back).
+wine "$work/run_command.exe" --limited "\"$default_folder\\uninstall.exe\" /S _?=$default_folder" \
+  >/dev/null 2>&1
+status=$?
+[ "$status" -eq 5 ] || fail "a user's uninstall of the installation for all users: exit code $status"
+[ -e "$(unix_path "$default_folder")/Baudix.exe" ] || fail "a user's uninstall removed Baudix.exe"
 uninstall "$default_folder"
 
 as user
 install "$default_folder"
 uninstall "$default_folder"
-chosen_folder='C:\Tools\Baudix'
+chosen_folder='C:\Meine Programme\Baudix'
 install "$chosen_folder" "/D=$chosen_folder"
 uninstall "$chosen_folder"
 
