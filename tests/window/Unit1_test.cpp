@@ -262,6 +262,34 @@ TEST_F(Window, ALoneMinusShowsTheErrorAndIsEmptiedWhenTheBoxTakesTheFocus) {
   EXPECT_EQ(Grid().Cells(1, 1), "-");
 }
 
+// The move reaches the recalculation as one edit, so its error never sees
+// the lone "-" that the moved digits leave behind for a moment.
+TEST_F(Window, DraggingTheDigitsOfANegativeNumberKeepsThem) {
+  TQelMaskEdit& frequency = *Form1->QelMaskEdit1;
+  frequency.SelectAll();
+  Type(frequency, "12");
+  PressKey(frequency, VK_HOME);
+  Type(frequency, "-");
+  ASSERT_EQ(frequency.Text(), "-12");
+  ASSERT_TRUE(closer_.Boxes().empty());
+  auto mouse = [&frequency](UINT msg, int x) {
+    SendMessageA(frequency.Handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, 5));
+  };
+  int insideSelection = 0;  // the first x at which a click lands at 3
+  while (insideSelection < frequency.Width() && frequency.CursorPos() != 3) {
+    mouse(WM_LBUTTONDOWN, ++insideSelection);
+    mouse(WM_LBUTTONUP, insideSelection);
+  }
+  frequency.SetSelection(2, 2);  // "12"
+  mouse(WM_LBUTTONDOWN, insideSelection);
+  mouse(WM_MOUSEMOVE, 0);
+  mouse(WM_LBUTTONUP, 0);
+  PumpMessages();
+  EXPECT_EQ(frequency.Text(), "12-");
+  ASSERT_EQ(closer_.Boxes().size(), 1u);
+  EXPECT_EQ(closer_.Boxes()[0].text, "'12-' ist kein g\xFCltiger Integerwert.");
+}
+
 }  // namespace
 
 namespace {
