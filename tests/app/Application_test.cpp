@@ -215,17 +215,21 @@ TEST_F(ApplicationTest, TheBoxDisablesTheOtherWindowsAndGivesTheFocusBack) {
 }
 
 TEST_F(ApplicationTest, ASettingsNotificationReloadsTheDecimalSeparator) {
-  LocaleFormats.DecimalSeparator = ',';
+  char system[2] = {};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, system, sizeof system);
+  constexpr char kStale = '#';  // no system's separator
+  const char saved = LocaleFormats.DecimalSeparator;
+  LocaleFormats.DecimalSeparator = kStale;
   SendMessageA(app->Handle(), WM_WININICHANGE, 0, 0);
-  EXPECT_EQ(LocaleFormats.DecimalSeparator, '.') << "not reloaded from the system";
-  LocaleFormats.DecimalSeparator = ',';
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, system[0]) << "not reloaded from the system";
+  LocaleFormats.DecimalSeparator = kStale;
   SendMessageA(app->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  EXPECT_EQ(LocaleFormats.DecimalSeparator, '.');
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, system[0]);
   app->UpdateFormatSettings = false;
-  LocaleFormats.DecimalSeparator = ',';
+  LocaleFormats.DecimalSeparator = kStale;
   SendMessageA(app->Handle(), WM_WININICHANGE, 0, 0);
-  EXPECT_EQ(LocaleFormats.DecimalSeparator, ',') << "reloaded although switched off";
-  LocaleFormats.DecimalSeparator = '.';
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, kStale) << "reloaded although switched off";
+  LocaleFormats.DecimalSeparator = saved;
 }
 
 TEST_F(ApplicationTest, ClosingTheMainFormEndsTheLoop) {

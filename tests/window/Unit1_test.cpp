@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "Unit1.h"
 #include "app/Application.h"
@@ -15,6 +16,7 @@
 #include "support/TestForm.h"
 #include "widgets/QelBackPanel.h"
 #include "widgets/QelComboBox.h"
+#include "widgets/QelLabel.h"
 #include "widgets/QelMaskEdit.h"
 #include "widgets/QelSpeedButton.h"
 #include "widgets/QelStaticText.h"
@@ -39,13 +41,17 @@ const char* const kWorkedExample[18][5] = {
 class Window : public ::testing::Test {
  protected:
   void SetUp() override {
-    LocaleFormats.DecimalSeparator = '.';
     setup_ = std::make_unique<TProgramSetup>();
+    // The expected texts have "." whatever the system's separator.
+    savedSeparator_ = std::exchange(LocaleFormats.DecimalSeparator, '.');
     Application->CreateMainForm(Form1);
     Form1->SetVisible(true);
     PumpMessages();
   }
-  void TearDown() override { setup_.reset(); }
+  void TearDown() override {
+    setup_.reset();
+    LocaleFormats.DecimalSeparator = savedSeparator_;
+  }
 
   TStringGrid& Grid() { return *Form1->StringGrid_USART; }
 
@@ -76,6 +82,7 @@ class Window : public ::testing::Test {
 
   TMessageBoxCloser closer_;
   std::unique_ptr<TProgramSetup> setup_;
+  char savedSeparator_ = '.';
 };
 
 TEST_F(Window, LaysOutAtScaleOneWithTheFontsOfThePrefix) {
@@ -216,6 +223,29 @@ TEST_F(Window, HelpCommandAndOkSwitchPagesWithoutMovingTheFocus) {
   Type(frequency, "8");
   EXPECT_EQ(frequency.Text(), "1600008");
   EXPECT_EQ(Grid().Cells(0, 18), "200001 MAX");
+}
+
+// The about page and the version resource (the test program carries the
+// program's resources) show one version, in words and in numbers.
+TEST_F(Window, AboutPageShowsTheVersionOfTheVersionResource) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string data(GetFileVersionInfoSizeA(path, nullptr), '\0');
+  ASSERT_FALSE(data.empty());
+  ASSERT_TRUE(GetFileVersionInfoA(path, 0, data.size(), data.data()));
+  char* text = nullptr;
+  VS_FIXEDFILEINFO* numbers = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040704E4\\ProductVersion",
+                             reinterpret_cast<void**>(&text), &size));
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&numbers), &size));
+  const std::string version = text;
+  EXPECT_EQ(Form1->QelLabel10->Caption(), "Programmversion: " + version);
+  const std::string dotted = std::to_string(HIWORD(numbers->dwProductVersionMS)) + "." +
+                             std::to_string(LOWORD(numbers->dwProductVersionMS)) + "." +
+                             std::to_string(HIWORD(numbers->dwProductVersionLS)) + "." +
+                             std::to_string(LOWORD(numbers->dwProductVersionLS));
+  EXPECT_TRUE(dotted.starts_with(version + ".")) << dotted << " against " << version;
 }
 
 // Wine never shows the caption's help button (not with a window manager's
