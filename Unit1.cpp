@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "BaudixVersion.h"
+
 #include "calc/UsartTable.h"
 #include "framework/Screen.h"
 #include "framework/SystemMenu.h"
@@ -146,8 +148,6 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SetColor(clBtnFace);
   SetFontOf(*this, ANSI_CHARSET, clWindowText, kWindowFontHeight, kWindowFontName);
   SetTextHeight(kLayoutTextHeight);
-  // Wine draws no help button; F1 gives its command there.
-  SetKeyPreview(RunningUnderWine());
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   DeclareLayout();
 }
@@ -270,12 +270,16 @@ void TForm1::DeclareLayout() {
   QelSpeedButton1->OnClick = [this](TObject* sender) { QelSpeedButton1Click(sender); };
 
   DeclareLabel(*Declare(this, QelLabel10, "QelLabel10", page, 16, 256, 131, 17),
-               "Programmversion: 1.0");
+               "Programmversion: " BAUDIX_VERSION);
 }
 
 void TForm1::CreateWnd() {
   TForm::CreateWnd();
-  if (RunningUnderWine()) AppendSystemMenuCommand(*this, kHelpCommand, kHelpMenuCaption);
+  // Where the caption shows no help button, F1 and the system menu give its
+  // command.
+  const bool offerHelpCommand = !CaptionShowsHelpButton(Handle());
+  SetKeyPreview(offerHelpCommand);
+  if (offerHelpCommand) AppendSystemMenuCommand(*this, kHelpCommand, kHelpMenuCaption);
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -16,6 +16,7 @@
 #include "support/TestForm.h"
 #include "widgets/QelBackPanel.h"
 #include "widgets/QelComboBox.h"
+#include "widgets/QelLabel.h"
 #include "widgets/QelMaskEdit.h"
 #include "widgets/QelSpeedButton.h"
 #include "widgets/QelStaticText.h"
@@ -240,12 +241,47 @@ TEST_F(Window, HelpCommandAndOkSwitchPagesWithoutMovingTheFocus) {
   EXPECT_EQ(Grid().Cells(0, 18), "200001 MAX");
 }
 
-TEST_F(Window, F1GivesTheHelpCommandUnderWine) {
-  if (!RunningUnderWine()) GTEST_SKIP() << "Windows draws the help button itself";
+// The about page and the version resource (the test program carries the
+// program's resources) show one version, in words and in numbers.
+TEST_F(Window, AboutPageShowsTheVersionOfTheVersionResource) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string data(GetFileVersionInfoSizeA(path, nullptr), '\0');
+  ASSERT_FALSE(data.empty());
+  ASSERT_TRUE(GetFileVersionInfoA(path, 0, data.size(), data.data()));
+  char* text = nullptr;
+  VS_FIXEDFILEINFO* numbers = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040704E4\\ProductVersion",
+                             reinterpret_cast<void**>(&text), &size));
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&numbers), &size));
+  const std::string version = text;
+  EXPECT_EQ(Form1->QelLabel10->Caption(), "Programmversion: " + version);
+  const std::string dotted = std::to_string(HIWORD(numbers->dwProductVersionMS)) + "." +
+                             std::to_string(LOWORD(numbers->dwProductVersionMS)) + "." +
+                             std::to_string(HIWORD(numbers->dwProductVersionLS)) + "." +
+                             std::to_string(LOWORD(numbers->dwProductVersionLS));
+  EXPECT_TRUE(dotted.starts_with(version + ".")) << dotted << " against " << version;
+}
+
+// Wine never shows the caption's help button (not with a window manager's
+// frame either), so there F1 and the system menu must give its command.
+TEST_F(Window, F1AndTheSystemMenuGiveTheHelpCommandWhereTheCaptionHasNoHelpButton) {
+  const bool offered = !CaptionShowsHelpButton(Form1->Handle());
+  if (RunningUnderWine()) {
+    EXPECT_TRUE(offered) << "Wine shows no help button";
+  }
   PressKey(*Form1->QelMaskEdit1, VK_F1);
-  EXPECT_TRUE(Form1->AboutPageShown());
+  EXPECT_EQ(Form1->AboutPageShown(), offered);
   PressKey(*Form1->QelMaskEdit1, VK_F1);
   EXPECT_FALSE(Form1->AboutPageShown());
+  char item[16] = {};
+  const bool listed = GetMenuStringA(GetSystemMenu(Form1->Handle(), FALSE), SC_CONTEXTHELP, item,
+                                     sizeof item, MF_BYCOMMAND) > 0;
+  EXPECT_EQ(listed, offered);
+  if (offered) {
+    EXPECT_STREQ(item, "?\tF1");
+  }
 }
 
 TEST_F(Window, ALoneMinusShowsTheErrorAndIsEmptiedWhenTheBoxTakesTheFocus) {
