@@ -363,6 +363,16 @@ TEST_F(Window, ALoneMinusShowsTheErrorAndIsEmptiedWhenTheBoxTakesTheFocus) {
   EXPECT_EQ(GetFocus(), frequency.Handle()) << "the focus is back in the field";
   EXPECT_EQ(Grid().Cells(0, 18), "0 MAX") << "recalculated with the empty text";
   EXPECT_EQ(Grid().Cells(1, 1), "-");
+
+  // The baud-rate field, which is not the window's first field, gets the
+  // focus back too.
+  TQelMaskEdit& baud = *Form1->QelMaskEdit2;
+  baud.SetFocus();
+  baud.SelectAll();
+  Type(baud, "-");
+  ASSERT_EQ(closer_.Boxes().size(), 2u);
+  EXPECT_EQ(baud.Text(), "");
+  EXPECT_EQ(GetFocus(), baud.Handle()) << "the focus is back in the field";
 }
 
 }  // namespace
