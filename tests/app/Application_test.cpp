@@ -214,10 +214,13 @@ TEST_F(ApplicationTest, TheBoxDisablesTheOtherWindowsAndGivesTheFocusBack) {
   EXPECT_EQ(GetFocus(), form->other->Handle());
 }
 
-TEST_F(ApplicationTest, ASettingsNotificationReloadsTheDecimalSeparator) {
+TEST_F(ApplicationTest, ASettingsNotificationReloadsTheDecimalSeparatorOfTheUsersLocale) {
+  // A thread locale set elsewhere (German, with ",") gives way to the user's.
+  SetThreadLocale(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
   LocaleFormats.DecimalSeparator = ',';
   SendMessageA(app->Handle(), WM_WININICHANGE, 0, 0);
-  EXPECT_EQ(LocaleFormats.DecimalSeparator, '.') << "not reloaded from the system";
+  EXPECT_EQ(GetThreadLocale(), GetUserDefaultLCID());
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, '.') << "not reloaded from the user's locale";
   LocaleFormats.DecimalSeparator = ',';
   SendMessageA(app->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_EQ(LocaleFormats.DecimalSeparator, '.');
