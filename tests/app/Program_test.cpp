@@ -110,6 +110,15 @@ TEST(Program, ShowsItsWindowUnderTheTitleAndEndsWithZeroWhenClosed) {
   EXPECT_EQ(client.right, 457);
   EXPECT_EQ(client.bottom, 479);
   EXPECT_TRUE(GetWindowLongA(windows.form, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+
+  // Minimising and restoring through the taskbar button's commands.
+  PostMessageA(windows.application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(windows.application) != 0; }))
+      << "minimising did not minimise the taskbar button";
+  PostMessageA(windows.application, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(WaitFor(
+      [&] { return !IsIconic(windows.application) && IsWindowVisible(windows.form); }))
+      << "restoring did not show the window";
   PostMessageA(windows.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0);
 }
