@@ -54,8 +54,14 @@ if cmp -s <(convert "$shots/start.png" -crop 425x20+$((client_x + 16))+$((client
   fail "row 1 did not change after typing"
 fi
 
-# Tab moves on; nothing else changes.
-keys Tab
+# Tab goes from the baud rate over the list to the frequency field, passing
+# the grid by: a Backspace there changes the highest rate (row 18).
+crop_row18() { convert "$shots/$1.png" -crop 425x15+$((client_x + 16))+$((client_y + 387)) rgb:-; }
+keys Tab Tab End BackSpace
+shot tabbed
+if cmp -s <(crop_row18 typed) <(crop_row18 tabbed); then
+  fail "two Tabs did not lead to the frequency field"
+fi
 
 # The about page: the banner shows; OK brings the main page back.
 keys F1
