@@ -41,6 +41,8 @@ constexpr char kLegalNotice[] =
 // The grid's look.
 constexpr int kGridColumns = 5;
 constexpr int kGridRows = 19;                 // header and the 18 result rows
+constexpr int kGridLeft = 8;                  // on the main page
+constexpr int kGridTop = 104;
 constexpr int kHeaderRowHeight = 20;
 constexpr int kRateColumnWidth = 144;
 constexpr int kValueColumnWidth = 70;
@@ -169,7 +171,7 @@ void TForm1::DeclareLayout() {
   QelComboBox1->Items().Add("ATmega128");
   QelComboBox1->SetTabOrder(2);
 
-  Declare(this, StringGrid_USART, "StringGrid_USART", page, 8, 104, 425, 292);
+  Declare(this, StringGrid_USART, "StringGrid_USART", page, kGridLeft, kGridTop, 425, 292);
   StringGrid_USART->SetColCount(kGridColumns);
   StringGrid_USART->SetDefaultRowHeight(15);
   StringGrid_USART->SetFixedCols(0);
@@ -263,9 +265,16 @@ void TForm1::FormCreate(TObject*) {
 void TForm1::InitGrid() {
   QelComboBox1->SetItemIndex(0);
   QelComboBox1->Refresh();
-  StringGrid_USART->SetRowHeights(0, kHeaderRowHeight);
-  StringGrid_USART->SetColWidths(0, kRateColumnWidth);
-  for (int col = 1; col < kGridColumns; ++col) StringGrid_USART->SetColWidths(col, kValueColumnWidth);
+  // The window's scaling applies to these sizes too (it already did to the
+  // default row height), edge by edge from the page's origin, so that the
+  // cells keep their texts whole, fill the grid and stay under the captions.
+  StringGrid_USART->SetRowHeights(0, ScaledExtent(kGridTop, kHeaderRowHeight));
+  int edge = kGridLeft;
+  for (int col = 0; col < kGridColumns; ++col) {
+    const int width = col == 0 ? kRateColumnWidth : kValueColumnWidth;
+    StringGrid_USART->SetColWidths(col, ScaledExtent(edge, width));
+    edge += width;
+  }
   for (int col = 0; col < kGridColumns; ++col) StringGrid_USART->SetCells(col, 0, kUsartHeaders[col]);
 }
 

@@ -60,6 +60,10 @@ int TCustomForm::FontTextHeight() {
   return size.cy;
 }
 
+int TCustomForm::ScaledExtent(int start, int extent) const {
+  return MulDiv(start + extent, scaleM_, scaleD_) - MulDiv(start, scaleM_, scaleD_);
+}
+
 // --- Window ---
 
 void TCustomForm::WindowStyles(DWORD& style, DWORD& exStyle) const {
@@ -143,6 +147,8 @@ void TCustomForm::ChangeScale(int m, int d, bool) {
   // The form keeps its place and its own font (the one the layout was
   // measured with); its client area and its controls scale.
   if (m == d) return;
+  scaleM_ *= m;
+  scaleD_ *= d;
   const int width = MulDiv(ClientWidth(), m, d);
   const int height = MulDiv(ClientHeight(), m, d);
   ScaleControls(m, d);

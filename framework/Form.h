@@ -57,6 +57,10 @@ class TCustomForm : public TWinControl {
   void SetScaled(bool value) { scaled_ = value; }
   // The height of a line of text in the form's font.
   int FontTextHeight();
+  // For geometry set after the scaling, in the layout's pixels: the scaled
+  // extent from `start` to `start + extent`. Edges scale as the controls'
+  // do, so parts that adjoin in the layout still adjoin.
+  int ScaledExtent(int start, int extent) const;
 
   TWinControl* ActiveControl() const { return activeControl_; }
   // Makes `control` the active control and focuses it when the form is active.
@@ -110,6 +114,8 @@ class TCustomForm : public TWinControl {
   bool keyPreview_ = false;
   int textHeight_ = 0;
   bool scaled_ = true;
+  int scaleM_ = 1;  // every ChangeScale so far as one factor, scaleM_ / scaleD_
+  int scaleD_ = 1;
   TWinControl* activeControl_ = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "widgets/GridAxis.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 // --- TGridAxis ---
@@ -26,6 +28,11 @@ bool TGridAxis::SetSize(int index, int size) {
   if (sizes_.empty()) sizes_.assign(count_, defaultSize_);
   sizes_[index] = size;
   return true;
+}
+
+void TGridAxis::Scale(int m, int d) {
+  defaultSize_ = MulDiv(defaultSize_, m, d);
+  for (int& size : sizes_) size = MulDiv(size, m, d);
 }
 
 // --- TGridAxisLayout ---

@@ -26,6 +26,8 @@ class TGridAxis {
   // `index` must lie in 0 to Count() - 1. False when the cell already had
   // `size` (the per-cell list is then left as it was).
   bool SetSize(int index, int size);
+  // Multiplies the default and the cells' own sizes by m / d.
+  void Scale(int m, int d);
 
  private:
   int count_;

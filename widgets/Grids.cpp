@@ -161,6 +161,14 @@ void TCustomGrid::SetRowHeights(int row, int height) {
   if (rows_.SetSize(row, height)) LayoutChanged();
 }
 
+void TCustomGrid::ChangeScale(int m, int d, bool moveToo) {
+  if (m == d) return;
+  cols_.Scale(m, d);
+  rows_.Scale(m, d);
+  TCustomControl::ChangeScale(m, d, moveToo);
+  LayoutChanged();
+}
+
 void TCustomGrid::SetGridLineWidth(int width) {
   if (width == gridLineWidth_) return;
   gridLineWidth_ = width;

@@ -12,6 +12,8 @@
 // scrollable cell (LeftCol, TopRow) on. Each cell is followed by a gap of the
 // axis's effective line width: GridLineWidth when a vertical (for columns) or
 // horizontal (for rows) line option is set, else 0.
+// Scaling the grid (ScaleBy, or its form's scaling) scales the default
+// sizes and the cells' own sizes with it.
 //
 // Painting: the fixed cells in FixedColor with the state {gdFixed}, the
 // others in Color. For each cell the grid prepares its canvas (a fresh copy of
@@ -186,6 +188,7 @@ class TCustomGrid : public TCustomControl {
   void WMSetFocus(TMessage& msg) override;
   void WMKillFocus(TMessage& msg) override;
   void Resize() override;
+  void ChangeScale(int m, int d, bool moveToo) override;
 
  private:
   // One axis of one painted area: cells first .. limit - 1, drawn from

@@ -209,6 +209,9 @@ void TQelBaseEdit::SetText(const std::string& value) {
   cursor_ = 1;
   selStart_ = 1;
   selLength_ = 0;
+  // Taking back an edit of the old text would build one that never existed.
+  undoStack_.Clear();
+  redoStack_.Clear();
   TextAssigned();
 }
 
@@ -244,27 +247,31 @@ void TQelBaseEdit::EndUpdate() {
 
 // --- The one edit operation ---
 
-void TQelBaseEdit::ReplaceSelection(const std::string& requested) {
-  if (!CanEdit()) return;
+bool TQelBaseEdit::ReplaceSelection(const std::string& requested, int insertAt) {
+  if (!CanEdit()) return false;
   std::string insertion = oemConvert_ ? OemRoundTrip(requested) : requested;
   BeforeEdit();
-  TQelUndoRecord record{requested, SelStart(), SelLength(), CursorPos(), {}, 0};
-  const int at = record.selStart;
+  TQelUndoRecord record{requested, SelStart(), SelLength(), CursorPos(), {}, insertAt, 0};
+  const int removeAt = record.selStart;
 
-  // Overwrite mode takes the character at the cursor, except while an undo
-  // puts removed characters back: that must not eat the next one.
+  // Overwrite mode: what is typed or pasted takes the place of the
+  // character at the cursor. An empty text (cut, clear, an empty paste)
+  // takes nothing, and an undo puts removed characters back without eating
+  // the next one.
   int removeLength = record.selLength;
-  if (removeLength == 0 && !QelApplication().Keyboard().insertMode && !undoing_)
-    removeLength = at <= static_cast<int>(text_.size()) ? 1 : 0;
-  const std::string removed = text_.substr(at - 1, removeLength);
-  TextRemoved(at, removed);
-  text_.erase(at - 1, removeLength);
-  selStart_ = at;
+  if (removeLength == 0 && !requested.empty() && !QelApplication().Keyboard().insertMode &&
+      !undoing_)
+    removeLength = removeAt <= static_cast<int>(text_.size()) ? 1 : 0;
+  const std::string removed = text_.substr(removeAt - 1, removeLength);
+  TextRemoved(removeAt, removed);
+  text_.erase(removeAt - 1, removeLength);
+  selStart_ = removeAt;
   selLength_ = 0;
 
-  FilterInsertion(at, insertion);
-  const bool fits =
-      maxLength_ == 0 || static_cast<int>(text_.size() + insertion.size()) <= maxLength_;
+  // An undo restores what was there; the rules for new text do not apply.
+  if (!undoing_) FilterInsertion(insertAt, insertion);
+  const bool fits = undoing_ || maxLength_ == 0 ||
+                    static_cast<int>(text_.size() + insertion.size()) <= maxLength_;
   // An insertion is taken whole or not at all; a refused one must not cost
   // the user the selection it was meant to replace.
   const bool refused = !requested.empty() && (insertion.empty() || !fits);
@@ -272,14 +279,12 @@ void TQelBaseEdit::ReplaceSelection(const std::string& requested) {
   int newSelStart = record.selStart;
   int newSelLength = record.selLength;
   if (refused) {
-    text_.insert(at - 1, removed);
-    selStart_ = record.selStart;
-    selLength_ = record.selLength;
+    text_.insert(removeAt - 1, removed);
   } else {
-    text_.insert(at - 1, insertion);
+    text_.insert(insertAt - 1, insertion);
     record.removed = removed;
     record.inserted = static_cast<int>(insertion.size());
-    newCursor = at + record.inserted;
+    newCursor = insertAt + record.inserted;
     newSelStart = newCursor;
     newSelLength = 0;
   }
@@ -292,10 +297,11 @@ void TQelBaseEdit::ReplaceSelection(const std::string& requested) {
     redoStack_.Clear();
   }
   SetModified(true);
-  TextChanged(at);
+  TextChanged(std::min(removeAt, insertAt));
   PlaceCursor(newCursor, newSelStart, newSelLength);
   RepaintText();
   AfterEdit();
+  return !refused;
 }
 
 void TQelBaseEdit::Undo() {
@@ -303,9 +309,9 @@ void TQelBaseEdit::Undo() {
   const TQelUndoRecord record = undoStack_.Pop();
   {
     TMarkScope undoing(undoing_);
-    selStart_ = ClampPosition(record.selStart);
+    selStart_ = ClampPosition(record.insertAt);
     selLength_ = record.inserted;
-    ReplaceSelection(record.removed);
+    ReplaceSelection(record.removed, ClampPosition(record.selStart));
   }
   if (undoStack_.Empty()) canUndo_ = false;
   PlaceCursor(ClampPosition(record.cursor), ClampPosition(record.selStart), record.selLength);
@@ -336,14 +342,14 @@ void TQelBaseEdit::PlaceCursor(int cursor, int selStart, int selLength) {
   CursorMoved();
 }
 
-void TQelBaseEdit::MoveCursor(int position) {
+void TQelBaseEdit::MoveCursor(int position, bool extend) {
   const int target = ClampPosition(position);
   const int previous = CursorPos();
   const int oldStart = selStart_;
   const int oldLength = selLength_;
   cursor_ = target;
   if (!typing_ && !dragMoving_) {
-    if (QelApplication().Keyboard().shift || mouseSelecting_) {
+    if (extend) {
       int anchor = previous;
       if (SelLength() > 0) anchor = previous == SelStart() ? SelStart() + SelLength() : SelStart();
       selStart_ = std::min(anchor, target);
@@ -370,7 +376,7 @@ void TQelBaseEdit::CursorMoved() {
 }
 
 void TQelBaseEdit::SelectAll() {
-  MoveCursor(static_cast<int>(text_.size()) + 1);
+  MoveCursor(static_cast<int>(text_.size()) + 1, false);
   selStart_ = 1;
   selLength_ = static_cast<int>(text_.size());
   RepaintText();
@@ -389,25 +395,27 @@ void TQelBaseEdit::SelectWord() {
 
 // --- Clipboard ---
 
-void TQelBaseEdit::CopyToClipboard() {
-  if (!ClipboardAllowed()) return;
-  TClipboardScope clipboard(Handle());
-  if (!clipboard.Open()) return;
-  EmptyClipboard();
+bool TQelBaseEdit::CopyToClipboard() {
+  if (!ClipboardAllowed()) return false;
   const std::string selected = SelText();
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, selected.size() + 1);
-  if (!memory) return;
-  if (char* bytes = static_cast<char*>(GlobalLock(memory))) {
-    std::memcpy(bytes, selected.c_str(), selected.size() + 1);
-    GlobalUnlock(memory);
+  if (!memory) return false;
+  char* bytes = static_cast<char*>(GlobalLock(memory));
+  if (!bytes) {
+    GlobalFree(memory);
+    return false;
   }
+  std::memcpy(bytes, selected.c_str(), selected.size() + 1);
+  GlobalUnlock(memory);
+  TClipboardScope clipboard(Handle());
   // On success the clipboard owns the memory.
-  if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+  if (clipboard.Open() && EmptyClipboard() && SetClipboardData(CF_TEXT, memory)) return true;
+  GlobalFree(memory);
+  return false;
 }
 
 void TQelBaseEdit::CutToClipboard() {
-  if (!ClipboardAllowed()) return;
-  CopyToClipboard();
+  if (SelLength() == 0 || !CopyToClipboard()) return;
   ReplaceSelection(std::string());
 }
 
@@ -743,8 +751,8 @@ void TQelBaseEdit::RunKeyCommand(WORD& key) {
       break;
     case VK_LEFT: MoveLeft(keyboard.ctrl); break;
     case VK_RIGHT: MoveRight(keyboard.ctrl); break;
-    case VK_HOME: MoveCursor(1); break;
-    case VK_END: MoveCursor(static_cast<int>(text_.size()) + 1); break;
+    case VK_HOME: MoveCursor(1, keyboard.shift); break;
+    case VK_END: MoveCursor(static_cast<int>(text_.size()) + 1, keyboard.shift); break;
     case VK_ESCAPE: CollapseSelection(); break;
     case VK_RETURN:
       if (tabOnEnter_ && !keyboard.ctrl)
@@ -776,28 +784,30 @@ void TQelBaseEdit::DeleteForward() {
 }
 
 void TQelBaseEdit::MoveLeft(bool wordWise) {
+  const bool shift = QelApplication().Keyboard().shift;
   int position = CursorPos();
   if (position == 1) {
-    if (!QelApplication().Keyboard().shift) CollapseSelection();
+    if (!shift) CollapseSelection();
     return;
   }
   --position;
   if (wordWise)
     while (position > 1 && text_[position - 2] != kWordDelimiter) --position;
-  MoveCursor(position);
+  MoveCursor(position, shift);
 }
 
 void TQelBaseEdit::MoveRight(bool wordWise) {
+  const bool shift = QelApplication().Keyboard().shift;
   const int length = static_cast<int>(text_.size());
   int position = CursorPos();
   if (position > length) {
-    if (!QelApplication().Keyboard().shift) CollapseSelection();
+    if (!shift) CollapseSelection();
     return;
   }
   ++position;
   if (wordWise)
     while (position <= length && text_[position - 1] != kWordDelimiter) ++position;
-  MoveCursor(position);
+  MoveCursor(position, shift);
 }
 
 // --- Focus ---
@@ -841,11 +851,14 @@ void TQelBaseEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int 
   const int position = PositionFromX(x);
   if (SelLength() > 0 && SelStart() < position && position < SelStart() + SelLength()) {
     dragMoving_ = true;
+    cursorBeforeDrag_ = CursorPos();
     // The field holds the mouse capture while the button is down, so no
     // window sets another cursor until the drop.
-    cursorBeforeDrag_ = SetCursor(DragCursor());
+    screenCursorBeforeDrag_ = SetCursor(DragCursor());
   }
-  MoveCursor(position);
+  // Shift as the press reports it: the shared state may be stale when Shift
+  // was released over another control.
+  MoveCursor(position, shift.Contains(ssShift));
   mouseSelecting_ = true;
   StartTimer(kRepeatTimerId, kRepeatTimerMs);
 }
@@ -856,7 +869,7 @@ void TQelBaseEdit::MouseMove(TShiftState shift, int x, int y) {
   const bool leftAlone = shift.Contains(ssLeft) && !shift.Contains(ssRight) &&
                          !shift.Contains(ssMiddle) && !shift.Contains(ssShift) &&
                          !shift.Contains(ssCtrl);
-  if (leftAlone && mouseSelecting_) MoveCursor(PositionFromX(x));
+  if (leftAlone && mouseSelecting_) MoveCursor(PositionFromX(x), true);
 }
 
 void TQelBaseEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -898,28 +911,28 @@ void TQelBaseEdit::StopMouseTracking() {
   mouseSelecting_ = false;
   if (!dragMoving_) return;
   dragMoving_ = false;
-  SetCursor(cursorBeforeDrag_);
+  SetCursor(screenCursorBeforeDrag_);
 }
 
 void TQelBaseEdit::TimerTick(UINT_PTR id) {
-  if (id == kRepeatTimerId && mouseSelecting_) MoveCursor(PositionFromX(lastMouseX_));
+  if (id == kRepeatTimerId && mouseSelecting_) MoveCursor(PositionFromX(lastMouseX_), true);
 }
 
+// One edit: the handler sees only the moved text, one undo takes it back,
+// and a move that the filter or the length limit refuses changes nothing.
 void TQelBaseEdit::EndDragMove() {
-  int drop = CursorPos();
+  const int drop = CursorPos();
   const int first = SelStart();
-  const int end = SelStart() + SelLength();
-  if (drop >= first && drop <= end) {
+  const int length = SelLength();
+  if (drop >= first && drop <= first + length) {
     CollapseSelection();
     return;
   }
-  const std::string moved = SelText();
-  ReplaceSelection(std::string());
-  if (drop > end) drop -= static_cast<int>(moved.size());
-  PlaceCursor(drop, drop, 0);
-  ReplaceSelection(moved);
-  PlaceCursor(ClampPosition(drop), ClampPosition(drop), 0);
-  RepaintText();
+  const int insertAt = drop > first ? drop - length : drop;
+  // The cursor goes back to where the press found it, so that a refused
+  // move and the undo of a move leave it there.
+  PlaceCursor(cursorBeforeDrag_, first, length);
+  if (ReplaceSelection(SelText(), insertAt)) PlaceCursor(insertAt, insertAt, 0);
 }
 
 // --- Context menu ---

@@ -6,8 +6,10 @@
 // mouse messages into edits. Every change of the text made by the user
 // (typing, paste, cut, delete, undo, drag-move) goes through
 // ReplaceSelection, which applies the overwrite mode, the subclass's
-// insertion filter and the length limit, keeps an undo record and reports the
-// change through TextChanged: OnTextChangedAt(sender, At), then OnChange.
+// insertion filter and the length limit (an undo only puts back what was
+// there), keeps an undo record and reports the change, once per edit, through
+// TextChanged: OnTextChangedAt(sender, At), then OnChange. A drag-move is one
+// such edit.
 //
 // Positions are counted from 1: the cursor stands before the character of
 // its number (1 .. length + 1), and the selection covers SelLength
@@ -45,10 +47,11 @@ using TQelTextChangeEvent = std::function<void(TObject* Sender, int At)>;
 // What one call of ReplaceSelection did, enough to take it back.
 struct TQelUndoRecord {
   std::string requested;  // the text the edit was asked to insert
-  int selStart = 1;       // selection and cursor before the edit
-  int selLength = 0;
+  int selStart = 1;       // selection and cursor before the edit; the
+  int selLength = 0;      // removed characters stood at selStart
   int cursor = 1;
   std::string removed;    // the characters the edit deleted
+  int insertAt = 1;       // where it inserted, in the text without them
   int inserted = 0;       // how many characters it inserted
 };
 
@@ -62,7 +65,8 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
   const std::string& Text() const { return text_; }
   // Stores `value` (cut to MaxLength, not filtered), puts the cursor at 1 and
   // reports a change with At = 1; nothing at all when the text is the same.
-  // No undo record is made and the modified flag is not touched.
+  // The undo history is cleared (its records describe the old text) and the
+  // modified flag is not touched.
   void SetText(const std::string& value);
   // 0: no limit. Setting it never shortens the text.
   int MaxLength() const { return maxLength_; }
@@ -108,17 +112,22 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
 
   // --- Commands ---
   // The one operation through which user edits change the text: replaces
-  // the selection (in overwrite mode, with an empty selection, the character
-  // at the cursor) by `text`. An insertion that the filter empties or that
-  // would make the text longer than MaxLength is refused whole and leaves
-  // text, selection and cursor as they were; the change is still reported.
-  void ReplaceSelection(const std::string& text);
+  // the selection by `text`; in overwrite mode a non-empty `text` with
+  // nothing selected takes the place of the character at the cursor. An
+  // insertion that the filter empties or that would make the text longer
+  // than MaxLength is refused whole and leaves text, selection and cursor as
+  // they were; the change is still reported.
+  void ReplaceSelection(const std::string& text) { ReplaceSelection(text, SelStart()); }
   void SelectAll();
-  void CopyToClipboard();
+  // False when the clipboard could not take the text.
+  bool CopyToClipboard();
+  // Removes the selection only once it is on the clipboard; with nothing
+  // selected it changes neither the text nor the clipboard.
   virtual void CutToClipboard();
   virtual void PasteFromClipboard();
   void ClearSelection() { ReplaceSelection(std::string()); }
-  // Takes back the newest edit.
+  // Takes back the newest edit: text, cursor and selection become exactly
+  // what they were before it, unfiltered and whatever MaxLength says.
   void Undo();
   // False once Undo has emptied the undo stack; true again after an edit.
   bool CanUndo() const { return canUndo_; }
@@ -210,8 +219,13 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
 
  private:
   int ClampPosition(int position) const;
-  // Moves the cursor through the selection rule, then CursorMoved.
-  void MoveCursor(int position);
+  // ReplaceSelection with the insertion at `insertAt`, a position in the
+  // text once the selection is gone: one edit that moves text (drag-move,
+  // and the undo of one). Returns false when nothing was inserted.
+  bool ReplaceSelection(const std::string& text, int insertAt);
+  // Moves the cursor, selecting from the anchor when `extend` (Shift, or
+  // the left button dragging), then CursorMoved.
+  void MoveCursor(int position, bool extend);
   // Puts cursor and selection in place directly, then CursorMoved.
   void PlaceCursor(int cursor, int selStart, int selLength);
   void RunKeyCommand(WORD& key);
@@ -248,10 +262,11 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
   bool undoing_ = false;          // an undo is in progress
   bool dragMoving_ = false;       // the selection is being dragged
   bool mouseSelecting_ = false;   // the left button went down here and is held
+  int cursorBeforeDrag_ = 1;      // where the press that began the drag-move found the cursor
   bool selectionHidden_ = true;
   bool charAccepted_ = false;     // the character filter's answer for this WM_CHAR
   int lastMouseX_ = 0;
-  HCURSOR cursorBeforeDrag_ = nullptr;
+  HCURSOR screenCursorBeforeDrag_ = nullptr;
   int updateLock_ = 0;
 
   TAlignment alignment_ = taLeftJustify;

@@ -215,20 +215,27 @@ TEST_F(ApplicationTest, TheBoxDisablesTheOtherWindowsAndGivesTheFocusBack) {
 }
 
 TEST_F(ApplicationTest, ASettingsNotificationReloadsTheDecimalSeparatorOfTheUsersLocale) {
-  // A thread locale set elsewhere (German, with ",") gives way to the user's.
-  SetThreadLocale(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
-  LocaleFormats.DecimalSeparator = ',';
+  char system[2] = {};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, system, sizeof system);
+  // A thread locale set elsewhere, with another separator, gives way to the
+  // user's before the reload.
+  const LANGID other = system[0] == ',' ? MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)
+                                        : MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+  SetThreadLocale(MAKELCID(other, SORT_DEFAULT));
+  constexpr char kStale = '#';  // no system's separator
+  const char saved = LocaleFormats.DecimalSeparator;
+  LocaleFormats.DecimalSeparator = kStale;
   SendMessageA(app->Handle(), WM_WININICHANGE, 0, 0);
   EXPECT_EQ(GetThreadLocale(), GetUserDefaultLCID());
-  EXPECT_EQ(LocaleFormats.DecimalSeparator, '.') << "not reloaded from the user's locale";
-  LocaleFormats.DecimalSeparator = ',';
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, system[0]) << "not reloaded from the user's locale";
+  LocaleFormats.DecimalSeparator = kStale;
   SendMessageA(app->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  EXPECT_EQ(LocaleFormats.DecimalSeparator, '.');
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, system[0]);
   app->UpdateFormatSettings = false;
-  LocaleFormats.DecimalSeparator = ',';
+  LocaleFormats.DecimalSeparator = kStale;
   SendMessageA(app->Handle(), WM_WININICHANGE, 0, 0);
-  EXPECT_EQ(LocaleFormats.DecimalSeparator, ',') << "reloaded although switched off";
-  LocaleFormats.DecimalSeparator = '.';
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, kStale) << "reloaded although switched off";
+  LocaleFormats.DecimalSeparator = saved;
 }
 
 TEST_F(ApplicationTest, ClosingTheMainFormEndsTheLoop) {

@@ -213,6 +213,15 @@ TEST_F(ResultGrid, SizesFollowTheDeclarationOrder) {
   EXPECT_EQ(grid.ColWidths(0), 50);
 }
 
+TEST_F(ResultGrid, ScalingTakesTheCellSizesAlong) {
+  grid.ScaleBy(3, 2);
+  EXPECT_EQ(grid.ClientRect(), (TRect{0, 0, 638, 438}));
+  EXPECT_EQ(grid.RowHeights(0), 30);
+  EXPECT_EQ(grid.RowHeights(18), 23) << "the default, 15 * 3 / 2 rounded";
+  EXPECT_EQ(grid.ColWidths(0), 216);
+  EXPECT_EQ(grid.ColWidths(4), 105);
+}
+
 // --- Painting ---
 
 TEST_F(ResultGrid, HeaderCellsHaveRaisedEdgesLeftAndRightOnly) {

@@ -1,10 +1,14 @@
 // The editing engine under the entry field: the caret and the desktop blink
-// time, the mouse (clicks, drags, double click, drag-move), the context
-// menu, the messages it answers, its frame and what it draws.
+// time, word moves, the clipboard (a busy one too), the mouse (clicks, drags,
+// double click, drag-move), the context menu, the messages it answers, its
+// frame and what it draws.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <future>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -68,10 +72,25 @@ TEST_F(EditEngineTest, CaretFollowsTheCursorAndTheTextScrollsToShowIt) {
   EXPECT_LT(caret.x, client.Right - 2) << "caret kept inside the text area";
   EXPECT_GT(caret.x, client.Right / 2);
 
-  SendMessageA(edit->Handle(), WM_KEYDOWN, VK_HOME, 1);
+  edit->SetText("12");
   GetCaretPos(&caret);
-  EXPECT_EQ(edit->ScrollOffset(), 0);
-  EXPECT_EQ(caret.x, 1);
+  EXPECT_EQ(edit->ScrollOffset(), 0) << "assignment";
+  EXPECT_EQ(caret.x, 1) << "assignment";
+}
+
+// --- Keys ---
+
+TEST_F(EditEngineTest, CtrlArrowsMoveBySpaceDelimitedWords) {
+  TIntegerField field(form_, "12 345 6");  // assigned: no filter keeps the blanks out
+  field.Key(VK_END);
+  for (const int expected : {8, 4, 1}) {
+    field.Key(VK_LEFT, false, true);
+    EXPECT_EQ(field.edit->CursorPos(), expected) << "Ctrl+Left";
+  }
+  for (const int expected : {3, 7, 9}) {
+    field.Key(VK_RIGHT, false, true);
+    EXPECT_EQ(field.edit->CursorPos(), expected) << "Ctrl+Right";
+  }
 }
 
 // --- Messages ---
@@ -88,16 +107,61 @@ TEST_F(EditEngineTest, AnswersDialogCodeTextLengthAndErase) {
   EXPECT_TRUE(PixelIs(pixels, 5, 5, clWhite)) << "erasing leaves the background alone";
 }
 
+// Runs `body` while a window of another thread holds the clipboard open, as
+// another program would.
+void WhileClipboardIsHeldElsewhere(const std::function<void()>& body) {
+  std::promise<bool> opened;
+  std::promise<void> done;
+  std::thread holder([&opened, finished = done.get_future()] {
+    HWND owner = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    opened.set_value(OpenClipboard(owner) != FALSE);
+    finished.wait();
+    CloseClipboard();
+    DestroyWindow(owner);
+  });
+  const bool held = opened.get_future().get();
+  if (held) body();
+  done.set_value();
+  holder.join();
+  EXPECT_TRUE(held) << "the other thread could not open the clipboard";
+}
+
 TEST_F(EditEngineTest, ClipboardMessages) {
   TIntegerField field(form_, "250000");
   field.edit->SetSelection(2, 3);
   SendMessageA(field.Window(), WM_COPY, 0, 0);
   EXPECT_EQ(GetClipboardText(field.Window()), "500");
+  WhileClipboardIsHeldElsewhere([&] {
+    SendMessageA(field.Window(), WM_CUT, 0, 0);
+    EXPECT_EQ(EditState(*field.edit), State("250000", 5, 2, 3)) << "cut, clipboard busy";
+  });
+  SetClipboardText(field.Window(), "before");
   SendMessageA(field.Window(), WM_CUT, 0, 0);
   EXPECT_EQ(EditState(*field.edit), State("200", 2, 2, 0));
-  field.edit->SetSelection(1, 0);
+  EXPECT_EQ(GetClipboardText(field.Window()), "500");
   SendMessageA(field.Window(), WM_COPY, 0, 0);
   EXPECT_EQ(GetClipboardText(field.Window()), "") << "empty selection copies the empty text";
+
+  // With nothing selected, in either mode, these change neither the text
+  // nor the clipboard.
+  for (const bool insertMode : {true, false}) {
+    QelApplication().Keyboard().insertMode = insertMode;
+    const char* mode = insertMode ? "insert mode" : "overwrite mode";
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"WM_CUT", [&] { SendMessageA(field.Window(), WM_CUT, 0, 0); }},
+        {"Shift+Delete", [&] { field.Key(VK_DELETE, true); }},
+        {"WM_CLEAR", [&] { SendMessageA(field.Window(), WM_CLEAR, 0, 0); }},
+    };
+    for (const auto& [name, command] : commands) {
+      SetClipboardText(field.Window(), "kept");
+      command();
+      EXPECT_EQ(EditState(*field.edit), State("200", 2, 2, 0)) << name << ", " << mode;
+      EXPECT_EQ(GetClipboardText(field.Window()), "kept") << name << ", " << mode;
+    }
+    ClearClipboard(field.Window());
+    SendMessageA(field.Window(), WM_PASTE, 0, 0);
+    EXPECT_EQ(EditState(*field.edit), State("200", 2, 2, 0)) << "empty paste, " << mode;
+  }
 
   field.edit->SetReadOnly(true);
   field.Paste("1");
@@ -333,6 +397,10 @@ class MouseTest : public EditEngineTest {
 };
 
 TEST_F(MouseTest, ClickPlacesTheCursorBeforeTheCharacterWhoseMiddleIsRightOfIt) {
+  SetFocus(form_->Handle());
+  Send(WM_LBUTTONDOWN, X(3), MK_LBUTTON);
+  Send(WM_LBUTTONUP, X(3), 0);
+  EXPECT_EQ(GetFocus(), field_.Window()) << "a click takes the focus";
   for (int p = 1; p <= 7; ++p) {
     Send(WM_LBUTTONDOWN, X(p), MK_LBUTTON);
     Send(WM_LBUTTONUP, X(p), 0);
@@ -356,49 +424,78 @@ TEST_F(MouseTest, DraggingSelectsDoubleClickSelectsTheWord) {
   Send(WM_MOUSEMOVE, X(1), 0);
   EXPECT_EQ(EditState(*field_.edit), State("123456", 5, 2, 3)) << "button up: no move";
 
-  Send(WM_LBUTTONDOWN, X(3), MK_LBUTTON);
-  Send(WM_LBUTTONUP, X(3), 0);
-  Send(WM_LBUTTONDBLCLK, X(3), MK_LBUTTON);
-  Send(WM_LBUTTONUP, X(3), 0);
-  EXPECT_EQ(EditState(*field_.edit), State("123456", 3, 1, 6)) << "double click";
+  field_.edit->SetText("12 345 6");
+  Send(WM_LBUTTONDOWN, X(5), MK_LBUTTON);
+  Send(WM_LBUTTONUP, X(5), 0);
+  Send(WM_LBUTTONDBLCLK, X(5), MK_LBUTTON);
+  Send(WM_LBUTTONUP, X(5), 0);
+  EXPECT_EQ(EditState(*field_.edit), State("12 345 6", 5, 4, 3)) << "double click";
 }
 
-TEST_F(MouseTest, ShiftClickExtendsTheSelection) {
+TEST_F(MouseTest, ClickReadsShiftFromThePress) {
   field_.Key(VK_HOME);
+  Send(WM_LBUTTONDOWN, X(4), MK_LBUTTON | MK_SHIFT);
+  Send(WM_LBUTTONUP, X(4), MK_SHIFT);
+  EXPECT_EQ(EditState(*field_.edit), State("123456", 4, 1, 3)) << "Shift+click";
+
+  // Shift goes down in the field and comes up over another window.
   BYTE state[256] = {};
   state[VK_SHIFT] = 0x80;
   SetKeyboardState(state);
   SendMessageA(field_.Window(), WM_KEYDOWN, VK_SHIFT, 1);
-  Send(WM_LBUTTONDOWN, X(4), MK_LBUTTON | MK_SHIFT);
-  Send(WM_LBUTTONUP, X(4), MK_SHIFT);
   BYTE released[256] = {};
   SetKeyboardState(released);
-  SendMessageA(field_.Window(), WM_KEYUP, VK_SHIFT, 0xC0000001);
-  EXPECT_EQ(EditState(*field_.edit), State("123456", 4, 1, 3));
+  SendMessageA(form_->Handle(), WM_KEYUP, VK_SHIFT, 0xC0000001);
+  Send(WM_LBUTTONDOWN, X(3), MK_LBUTTON);
+  Send(WM_LBUTTONUP, X(3), 0);
+  EXPECT_EQ(EditState(*field_.edit), State("123456", 3, 3, 0)) << "plain click after Shift";
 }
 
-TEST_F(MouseTest, DragMoveTakesTheSelectionToTheDropPosition) {
+TEST_F(MouseTest, DragMoveIsOneEditThatInsertsAtTheDropPosition) {
+  const HCURSOR arrow = SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   field_.edit->SetSelection(1, 4);  // "1234"
   field_.TakeEvents();
   Send(WM_LBUTTONDOWN, X(3), MK_LBUTTON);
   EXPECT_EQ(field_.edit->SelLength(), 4) << "a press inside the selection keeps it";
+  EXPECT_NE(GetCursor(), arrow) << "the drag cursor shows";
   Send(WM_MOUSEMOVE, X(7), MK_LBUTTON);
   EXPECT_EQ(EditState(*field_.edit), State("123456", 7, 1, 4)) << "only the cursor follows";
   Send(WM_LBUTTONUP, X(7), 0);
+  EXPECT_EQ(GetCursor(), arrow) << "the cursor before the drag is back";
   EXPECT_EQ(EditState(*field_.edit), State("561234", 3, 3, 0));
-  EXPECT_EQ(field_.TakeEvents(), (std::vector<int>{1, 3}));
+  EXPECT_EQ(field_.TakeEvents(), std::vector<int>{1}) << "one report, of the moved text";
+  field_.edit->Undo();
+  EXPECT_EQ(EditState(*field_.edit), State("123456", 5, 1, 4)) << "one undo takes it back";
+
+  QelApplication().Keyboard().insertMode = false;
+  field_.edit->SetText("123456");
+  field_.edit->SetSelection(1, 2);  // "12"
+  Send(WM_LBUTTONDOWN, X(2), MK_LBUTTON);
+  Send(WM_MOUSEMOVE, X(5), MK_LBUTTON);
+  Send(WM_LBUTTONUP, X(5), 0);
+  EXPECT_EQ(EditState(*field_.edit), State("341256", 3, 3, 0)) << "overwrite mode";
 
   field_.edit->SetSelection(3, 2);  // "12"
   Send(WM_LBUTTONDOWN, X(4), MK_LBUTTON);
   Send(WM_MOUSEMOVE, X(1), MK_LBUTTON);
   Send(WM_LBUTTONUP, X(1), 0);
-  EXPECT_EQ(EditState(*field_.edit), State("125634", 1, 1, 0)) << "dropped before";
+  EXPECT_EQ(EditState(*field_.edit), State("123456", 1, 1, 0)) << "dropped before";
 
-  field_.edit->SetSelection(2, 3);  // "256"
+  field_.edit->SetSelection(2, 3);  // "234"
   Send(WM_LBUTTONDOWN, X(3), MK_LBUTTON);
   Send(WM_MOUSEMOVE, X(5), MK_LBUTTON);
   Send(WM_LBUTTONUP, X(5), 0);
-  EXPECT_EQ(EditState(*field_.edit), State("125634", 5, 5, 0)) << "dropped on its own end";
+  EXPECT_EQ(EditState(*field_.edit), State("123456", 5, 5, 0)) << "dropped on its own end";
+
+  field_.edit->SetText("12-3");
+  field_.edit->SetSelection(2, 2);  // "2-", which may not go in front
+  field_.TakeEvents();
+  Send(WM_LBUTTONDOWN, X(3), MK_LBUTTON);
+  Send(WM_MOUSEMOVE, X(1), MK_LBUTTON);
+  Send(WM_LBUTTONUP, X(1), 0);
+  EXPECT_EQ(EditState(*field_.edit), State("12-3", 4, 2, 2)) << "refused by the filter";
+  field_.edit->Undo();
+  EXPECT_EQ(field_.edit->Text(), "12-3");
 }
 
 // --- Context menu ---

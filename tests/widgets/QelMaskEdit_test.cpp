@@ -135,22 +135,35 @@ TEST_F(IntegerFieldTest, UndoTakesBackOneEditAtATime) {
   field.edit->Undo();
   EXPECT_EQ(field.edit->Text(), "12345678") << "undo of a refused digit removes nothing";
 
-  field.edit->SetText("1234");
+  // Undo puts back exactly what was there: the filter would refuse "2-"
+  // and the limit a ninth digit.
+  field.edit->SetText("12-3");
+  field.Key(VK_HOME);
+  field.Key(VK_RIGHT);
+  field.Key(VK_RIGHT, true);
+  field.Key(VK_RIGHT, true);
+  field.Key(VK_DELETE);
+  ASSERT_EQ(field.edit->Text(), "13");
+  field.edit->Undo();
+  EXPECT_EQ(EditState(*field.edit), State("12-3", 4, 2, 2)) << "selection comes back";
+  field.edit->SetMaxLength(0);
+  field.edit->SetText("123456789");
+  field.edit->SetMaxLength(8);
+  field.Key(VK_END);
+  field.Key(VK_BACK);
+  field.edit->Undo();
+  EXPECT_EQ(field.edit->Text(), "123456789");
+}
+
+TEST_F(IntegerFieldTest, AssignmentMakesNoUndoRecordAndClearsTheHistory) {
+  TIntegerField field(form_, "250000");
   field.Key(VK_HOME);
   field.Key(VK_RIGHT, true);
   field.Key(VK_RIGHT, true);
   field.Key(VK_DELETE);
-  ASSERT_EQ(field.edit->Text(), "34");
+  field.edit->SetText("9");
   field.edit->Undo();
-  EXPECT_EQ(EditState(*field.edit), State("1234", 3, 1, 2)) << "selection comes back";
-}
-
-TEST_F(IntegerFieldTest, AssignmentMakesNoUndoRecord) {
-  TIntegerField field(form_, "250000");
-  field.edit->SetText("16000000");
-  field.edit->Undo();
-  EXPECT_EQ(field.edit->Text(), "16000000");
-  EXPECT_FALSE(field.edit->Modified());
+  EXPECT_EQ(field.edit->Text(), "9") << "the deletion was made in another text";
 }
 
 TEST_F(IntegerFieldTest, InsertKeySwitchesEveryFieldToOverwriteMode) {
@@ -205,6 +218,10 @@ TEST_F(IntegerFieldTest, CursorKeysAndTheSelectionRule) {
   field.Key(VK_HOME, true);
   field.Key(VK_RIGHT);
   EXPECT_EQ(EditState(*field.edit), State("250000", 2, 2, 0));
+  field.Key(VK_HOME);
+  field.Key(VK_END, true);
+  field.Key(VK_RIGHT);
+  EXPECT_EQ(EditState(*field.edit), State("250000", 7, 7, 0)) << "Right at the end collapses";
 }
 
 TEST_F(IntegerFieldTest, TypingWithShiftHeldDoesNotSelect) {
@@ -256,6 +273,7 @@ TEST_F(IntegerFieldTest, ClipboardKeys) {
   field.Key(VK_RIGHT, true);
   field.Key('C', false, true);
   EXPECT_EQ(GetClipboardText(field.Window()), "25");
+  ClearClipboard(field.Window());
   field.Key(VK_INSERT, false, true);
   EXPECT_EQ(GetClipboardText(field.Window()), "25") << "Ctrl+Insert";
   field.Key('X', false, true);

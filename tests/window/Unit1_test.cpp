@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "Unit1.h"
 #include "app/Application.h"
@@ -44,13 +45,17 @@ const char* const kWorkedExample[18][5] = {
 class Window : public ::testing::Test {
  protected:
   void SetUp() override {
-    LocaleFormats.DecimalSeparator = '.';
     setup_ = std::make_unique<TProgramSetup>();
+    // The expected texts have "." whatever the system's separator.
+    savedSeparator_ = std::exchange(LocaleFormats.DecimalSeparator, '.');
     Application->CreateMainForm(Form1);
     Form1->SetVisible(true);
     PumpMessages();
   }
-  void TearDown() override { setup_.reset(); }
+  void TearDown() override {
+    setup_.reset();
+    LocaleFormats.DecimalSeparator = savedSeparator_;
+  }
 
   TStringGrid& Grid() { return *Form1->StringGrid_USART; }
 
@@ -82,6 +87,7 @@ class Window : public ::testing::Test {
 
   TMessageBoxCloser closer_;
   std::unique_ptr<TProgramSetup> setup_;
+  char savedSeparator_ = '.';
 };
 
 TEST_F(Window, LaysOutAtScaleOneWithTheFontsOfThePrefix) {
@@ -373,6 +379,34 @@ TEST_F(Window, ALoneMinusShowsTheErrorAndIsEmptiedWhenTheBoxTakesTheFocus) {
   ASSERT_EQ(closer_.Boxes().size(), 2u);
   EXPECT_EQ(baud.Text(), "");
   EXPECT_EQ(GetFocus(), baud.Handle()) << "the focus is back in the field";
+}
+
+// The move reaches the recalculation as one edit, so its error never sees
+// the lone "-" that the moved digits leave behind for a moment.
+TEST_F(Window, DraggingTheDigitsOfANegativeNumberKeepsThem) {
+  TQelMaskEdit& frequency = *Form1->QelMaskEdit1;
+  frequency.SelectAll();
+  Type(frequency, "12");
+  PressKey(frequency, VK_HOME);
+  Type(frequency, "-");
+  ASSERT_EQ(frequency.Text(), "-12");
+  ASSERT_TRUE(closer_.Boxes().empty());
+  auto mouse = [&frequency](UINT msg, int x) {
+    SendMessageA(frequency.Handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, 5));
+  };
+  int insideSelection = 0;  // the first x at which a click lands at 3
+  while (insideSelection < frequency.Width() && frequency.CursorPos() != 3) {
+    mouse(WM_LBUTTONDOWN, ++insideSelection);
+    mouse(WM_LBUTTONUP, insideSelection);
+  }
+  frequency.SetSelection(2, 2);  // "12"
+  mouse(WM_LBUTTONDOWN, insideSelection);
+  mouse(WM_MOUSEMOVE, 0);
+  mouse(WM_LBUTTONUP, 0);
+  PumpMessages();
+  EXPECT_EQ(frequency.Text(), "12-");
+  ASSERT_EQ(closer_.Boxes().size(), 1u);
+  EXPECT_EQ(closer_.Boxes()[0].text, "'12-' ist kein g\xFCltiger Integerwert.");
 }
 
 }  // namespace
