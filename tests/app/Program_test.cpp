@@ -1,22 +1,29 @@
 // The program Baudix.exe as a whole, started as a process of its own: its
-// title, its window, and the exit codes of the ways it ends.
+// title, its window, minimising, and the exit codes of the ways it ends,
+// a failed start included.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 
 namespace {
 
-// Baudix.exe lies in the build directory, one above the test programs.
-std::string ProgramPath() {
+// The folder of the test programs.
+std::string TestFolder() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir = path;
-  dir = dir.substr(0, dir.find_last_of('\\'));
-  dir = dir.substr(0, dir.find_last_of('\\'));
-  return dir + "\\Baudix.exe";
+  const std::string file = path;
+  return file.substr(0, file.find_last_of('\\'));
+}
+
+// Baudix.exe lies in the build directory, one above the test programs.
+std::string ProgramPath() {
+  const std::string tests = TestFolder();
+  return tests.substr(0, tests.find_last_of('\\')) + "\\Baudix.exe";
 }
 
 // Polls `done` until it holds; the limit only stops a broken test.
@@ -48,9 +55,10 @@ BOOL CALLBACK FindWindows(HWND window, LPARAM param) {
 // A running Baudix.exe; killed if a test leaves it running.
 class TProgram {
  public:
-  explicit TProgram(WORD showCommand = SW_SHOWNORMAL) {
+  explicit TProgram(WORD showCommand = SW_SHOWNORMAL, std::string desktop = {}) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (!desktop.empty()) startup.lpDesktop = desktop.data();
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showCommand;
     std::string commandLine = "\"" + ProgramPath() + "\"";
@@ -65,6 +73,7 @@ class TProgram {
     CloseHandle(info_.hProcess);
   }
   bool Started() const { return started_; }
+  DWORD Process() const { return info_.dwProcessId; }
 
   // Waits until the main form exists (the program is idle in its loop then).
   const TWindows& WaitForWindows() {
@@ -145,6 +154,80 @@ TEST(Program, StartsMinimizedOnTheShowRequestOfAMinimizedShortcut) {
       << "restoring did not show the window";
   PostMessageA(windows.form, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+// This thread on a desktop of its own for one scope, where a hook makes
+// every program fail to create its application window.
+class TFailingStartDesktop {
+ public:
+  TFailingStartDesktop() : previous_(GetThreadDesktop(GetCurrentThreadId())) {
+    char name[64];
+    std::snprintf(name, sizeof name, "baudix-failing-start-%lu", GetCurrentProcessId());
+    name_ = name;
+    desktop_ = CreateDesktopA(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    if (!desktop_ || !SetThreadDesktop(desktop_)) return;
+    module_ = LoadLibraryA((TestFolder() + "\\refuse_application_window.dll").c_str());
+    if (!module_) return;
+    auto refuse = reinterpret_cast<HOOKPROC>(GetProcAddress(module_, "RefuseApplicationWindow"));
+    hook_ = SetWindowsHookExA(WH_CBT, refuse, module_, 0);
+  }
+  TFailingStartDesktop(const TFailingStartDesktop&) = delete;
+  TFailingStartDesktop& operator=(const TFailingStartDesktop&) = delete;
+  ~TFailingStartDesktop() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (module_) FreeLibrary(module_);
+    SetThreadDesktop(previous_);
+    if (desktop_) CloseDesktop(desktop_);
+  }
+  bool Ready() const { return hook_ != nullptr; }
+  const std::string& Name() const { return name_; }
+  HDESK Handle() const { return desktop_; }
+
+ private:
+  HDESK previous_;
+  std::string name_;
+  HDESK desktop_ = nullptr;
+  HMODULE module_ = nullptr;
+  HHOOK hook_ = nullptr;
+};
+
+struct TBox {
+  DWORD process = 0;
+  HWND window = nullptr;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM param) {
+  auto* box = reinterpret_cast<TBox*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char className[32] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (process == box->process && std::string(className) == "#32770") box->window = window;
+  return TRUE;
+}
+
+TEST(Program, AFailedStartShowsTheApplicationErrorAndEndsWithOne) {
+  TFailingStartDesktop desktop;
+  ASSERT_TRUE(desktop.Ready()) << "the hook could not be set";
+  TProgram program(SW_SHOWNORMAL, desktop.Name());
+  ASSERT_TRUE(program.Started());
+  TBox box{program.Process()};
+  char text[512] = {};
+  EXPECT_TRUE(WaitFor([&] {
+    EnumDesktopWindows(desktop.Handle(), FindBox, reinterpret_cast<LPARAM>(&box));
+    return box.window && GetDlgItemTextA(box.window, 0xFFFF, text, sizeof text) > 0;
+  })) << "no error box";
+  char caption[64] = {};
+  GetWindowTextA(box.window, caption, sizeof caption);
+  EXPECT_STREQ(caption, "Anwendungsfehler");
+  const std::string shown = text;
+  const std::string start = "Exception EOutOfResources in Modul Baudix.exe bei ";
+  EXPECT_EQ(shown.rfind(start, 0), 0u) << shown;
+  EXPECT_EQ(shown.substr(std::min(shown.size(), start.size() + 8)),
+            ".\r\nFehler beim Erzeugen eines Fensters.\r\n")
+      << shown;
+  PostMessageA(box.window, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(program.WaitForExit(), 1);
 }
 
 TEST(Program, EndsAtOnceWhenTheSessionEnds) {
