@@ -213,7 +213,7 @@ TEST(Program, AFailedStartShowsTheApplicationErrorAndEndsWithOne) {
   ASSERT_TRUE(program.Started());
   TBox box{program.Process()};
   char text[512] = {};
-  EXPECT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(WaitFor([&] {
     EnumDesktopWindows(desktop.Handle(), FindBox, reinterpret_cast<LPARAM>(&box));
     return box.window && GetDlgItemTextA(box.window, 0xFFFF, text, sizeof text) > 0;
   })) << "no error box";
