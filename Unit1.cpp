@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "BaudixVersion.h"
+
 #include "calc/UsartTable.h"
 #include "framework/Screen.h"
 #include "framework/SystemMenu.h"
@@ -240,7 +242,7 @@ void TForm1::DeclareLayout() {
   QelSpeedButton1->OnClick = [this](TObject* sender) { QelSpeedButton1Click(sender); };
 
   DeclareLabel(*Declare(this, QelLabel10, "QelLabel10", page, 16, 256, 131, 17),
-               "Programmversion: 1.0");
+               "Programmversion: " BAUDIX_VERSION);
 }
 
 void TForm1::CreateWnd() {

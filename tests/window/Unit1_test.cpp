@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "BaudixVersion.h"
 #include "Unit1.h"
 #include "app/Application.h"
 #include "calc/LocaleFormats.h"
@@ -15,8 +16,8 @@
 #include "support/MessageBoxCloser.h"
 #include "support/Render.h"
 #include "support/TestForm.h"
-#include "widgets/QelBackPanel.h"
 #include "widgets/Image.h"
+#include "widgets/QelBackPanel.h"
 #include "widgets/QelBaseEdit.h"
 #include "widgets/QelComboBox.h"
 #include "widgets/QelDrawEdge.h"
@@ -173,8 +174,8 @@ TEST_F(Window, EveryControlHasItsDeclaredTextFontAndColours) {
        ANSI_CHARSET},
       {Form1->Image1, "", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
       {Form1->QelSpeedButton1, "OK", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
-      {Form1->QelLabel10, "Programmversion: 1.0", clBtnFace, kSans, -11, {}, clWindowText,
-       ANSI_CHARSET},
+      {Form1->QelLabel10, "Programmversion: " BAUDIX_VERSION, clBtnFace, kSans, -11, {},
+       clWindowText, ANSI_CHARSET},
   };
   EXPECT_EQ(Form1->ComponentCount() + 1, static_cast<int>(std::size(declared)))
       << "a control was added or lost";
@@ -328,6 +329,29 @@ TEST_F(Window, HelpCommandAndOkSwitchPagesWithoutMovingTheFocus) {
   Type(frequency, "8");
   EXPECT_EQ(frequency.Text(), "1600008");
   EXPECT_EQ(Grid().Cells(0, 18), "200001 MAX");
+}
+
+// The about page and the version resource (the test program carries the
+// program's resources) show one version, in words and in numbers.
+TEST_F(Window, AboutPageShowsTheVersionOfTheVersionResource) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string data(GetFileVersionInfoSizeA(path, nullptr), '\0');
+  ASSERT_FALSE(data.empty());
+  ASSERT_TRUE(GetFileVersionInfoA(path, 0, data.size(), data.data()));
+  char* text = nullptr;
+  VS_FIXEDFILEINFO* numbers = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040704E4\\ProductVersion",
+                             reinterpret_cast<void**>(&text), &size));
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&numbers), &size));
+  const std::string version = text;
+  EXPECT_EQ(Form1->QelLabel10->Caption(), "Programmversion: " + version);
+  const std::string dotted = std::to_string(HIWORD(numbers->dwProductVersionMS)) + "." +
+                             std::to_string(LOWORD(numbers->dwProductVersionMS)) + "." +
+                             std::to_string(HIWORD(numbers->dwProductVersionLS)) + "." +
+                             std::to_string(LOWORD(numbers->dwProductVersionLS));
+  EXPECT_TRUE(dotted.starts_with(version + ".")) << dotted << " against " << version;
 }
 
 TEST_F(Window, F1GivesTheHelpCommandUnderWine) {
