@@ -120,8 +120,6 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SetColor(clBtnFace);
   SetFontOf(*this, ANSI_CHARSET, clWindowText, kWindowFontHeight, kWindowFontName);
   SetTextHeight(kLayoutTextHeight);
-  // Wine draws no help button; F1 gives its command there.
-  SetKeyPreview(RunningUnderWine());
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   DeclareLayout();
 }
@@ -247,7 +245,11 @@ void TForm1::DeclareLayout() {
 
 void TForm1::CreateWnd() {
   TForm::CreateWnd();
-  if (RunningUnderWine()) AppendSystemMenuCommand(*this, kHelpCommand, kHelpMenuCaption);
+  // Where the caption shows no help button, F1 and the system menu give its
+  // command.
+  const bool offerHelpCommand = !CaptionShowsHelpButton(Handle());
+  SetKeyPreview(offerHelpCommand);
+  if (offerHelpCommand) AppendSystemMenuCommand(*this, kHelpCommand, kHelpMenuCaption);
 }
 
 void TForm1::FormCreate(TObject*) {

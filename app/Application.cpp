@@ -159,8 +159,12 @@ void TApplication::RunLoop() {
       if (mainForm_->WindowState() == wsMinimized) {
         Minimize();
       } else {
-        ShowWindow(handle_, SW_SHOWNA);
+        // The form first: a window manager that offers the focus to the
+        // first new window then finds the form already mapped, where Wine
+        // passes the focus on (to the active form) when offered the
+        // application window.
         mainForm_->Show();
+        ShowWindow(handle_, SW_SHOWNA);
       }
     }
     while (!terminated_) {

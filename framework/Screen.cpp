@@ -11,3 +11,11 @@ bool RunningUnderWine() {
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
+
+bool CaptionShowsHelpButton(HWND window) {
+  if (RunningUnderWine()) return false;
+  constexpr int kHelpButtonState = 4;  // index of the help button in rgstate
+  TITLEBARINFO info{};
+  info.cbSize = sizeof info;
+  return GetTitleBarInfo(window, &info) && !(info.rgstate[kHelpButtonState] & STATE_SYSTEM_INVISIBLE);
+}

@@ -109,7 +109,9 @@ TEST(Program, ShowsItsWindowUnderTheTitleAndEndsWithZeroWhenClosed) {
   char title[64] = {};
   GetWindowTextA(windows.application, title, sizeof title);
   EXPECT_STREQ(title, "Baudix");
-  EXPECT_TRUE(IsWindowVisible(windows.application)) << "no taskbar button";
+  // The taskbar button's window is shown right after the form.
+  EXPECT_TRUE(WaitFor([&windows] { return IsWindowVisible(windows.application) != 0; }))
+      << "no taskbar button";
   EXPECT_EQ(GetWindow(windows.form, GW_OWNER), windows.application);
   char caption[64] = {};
   GetWindowTextA(windows.form, caption, sizeof caption);
