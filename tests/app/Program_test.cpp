@@ -36,6 +36,7 @@ struct TWindows {
   DWORD process = 0;
   HWND application = nullptr;
   HWND form = nullptr;
+  HWND box = nullptr;  // a message box
 };
 
 BOOL CALLBACK FindWindows(HWND window, LPARAM param) {
@@ -49,6 +50,7 @@ BOOL CALLBACK FindWindows(HWND window, LPARAM param) {
   if (std::string(className) == "TForm1" && IsWindowVisible(window)) found->form = window;
   if (std::string(className) == "TForm1" && IsIconic(GetWindow(window, GW_OWNER)))
     found->form = window;
+  if (std::string(className) == "#32770") found->box = window;
   return TRUE;
 }
 
@@ -193,34 +195,19 @@ class TFailingStartDesktop {
   HHOOK hook_ = nullptr;
 };
 
-struct TBox {
-  DWORD process = 0;
-  HWND window = nullptr;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM param) {
-  auto* box = reinterpret_cast<TBox*>(param);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  char className[32] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (process == box->process && std::string(className) == "#32770") box->window = window;
-  return TRUE;
-}
-
 TEST(Program, AFailedStartShowsTheApplicationErrorAndEndsWithOne) {
   TFailingStartDesktop desktop;
   ASSERT_TRUE(desktop.Ready()) << "the hook could not be set";
   TProgram program(SW_SHOWNORMAL, desktop.Name());
   ASSERT_TRUE(program.Started());
-  TBox box{program.Process()};
+  TWindows found{program.Process()};
   char text[512] = {};
   ASSERT_TRUE(WaitFor([&] {
-    EnumDesktopWindows(desktop.Handle(), FindBox, reinterpret_cast<LPARAM>(&box));
-    return box.window && GetDlgItemTextA(box.window, 0xFFFF, text, sizeof text) > 0;
+    EnumDesktopWindows(desktop.Handle(), FindWindows, reinterpret_cast<LPARAM>(&found));
+    return found.box && GetDlgItemTextA(found.box, 0xFFFF, text, sizeof text) > 0;
   })) << "no error box";
   char caption[64] = {};
-  GetWindowTextA(box.window, caption, sizeof caption);
+  GetWindowTextA(found.box, caption, sizeof caption);
   EXPECT_STREQ(caption, "Anwendungsfehler");
   const std::string shown = text;
   const std::string start = "Exception EOutOfResources in Modul Baudix.exe bei ";
@@ -228,7 +215,7 @@ TEST(Program, AFailedStartShowsTheApplicationErrorAndEndsWithOne) {
   EXPECT_EQ(shown.substr(std::min(shown.size(), start.size() + 8)),
             ".\r\nFehler beim Erzeugen eines Fensters.\r\n")
       << shown;
-  PostMessageA(box.window, WM_COMMAND, IDOK, 0);
+  PostMessageA(found.box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(program.WaitForExit(), 1);
 }
 
