@@ -148,6 +148,10 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
   TContextPopupEvent OnContextPopup;
 
  protected:
+  // The themed frame's state, by priority: disabled, read-only, hot,
+  // focused, normal. (Some themes draw several of them alike.)
+  int ThemeState() const;
+
   // --- Overridable operations ---
   // Positions the caret and scrolls the text to keep it visible.
   virtual void UpdateCaret();
@@ -241,7 +245,6 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
   // The frame: the themed edit part, or the bevel.
   void PaintFrame(HDC dc);
   void DrawContent(HDC dc);
-  int ThemeState() const;
 
   void WMChar(TMessage& msg);
   void WMGetDlgCode(TMessage& msg);

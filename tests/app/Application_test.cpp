@@ -214,14 +214,20 @@ TEST_F(ApplicationTest, TheBoxDisablesTheOtherWindowsAndGivesTheFocusBack) {
   EXPECT_EQ(GetFocus(), form->other->Handle());
 }
 
-TEST_F(ApplicationTest, ASettingsNotificationReloadsTheDecimalSeparator) {
+TEST_F(ApplicationTest, ASettingsNotificationReloadsTheDecimalSeparatorOfTheUsersLocale) {
   char system[2] = {};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, system, sizeof system);
+  // A thread locale set elsewhere, with another separator, gives way to the
+  // user's before the reload.
+  const LANGID other = system[0] == ',' ? MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)
+                                        : MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+  SetThreadLocale(MAKELCID(other, SORT_DEFAULT));
   constexpr char kStale = '#';  // no system's separator
   const char saved = LocaleFormats.DecimalSeparator;
   LocaleFormats.DecimalSeparator = kStale;
   SendMessageA(app->Handle(), WM_WININICHANGE, 0, 0);
-  EXPECT_EQ(LocaleFormats.DecimalSeparator, system[0]) << "not reloaded from the system";
+  EXPECT_EQ(GetThreadLocale(), GetUserDefaultLCID());
+  EXPECT_EQ(LocaleFormats.DecimalSeparator, system[0]) << "not reloaded from the user's locale";
   LocaleFormats.DecimalSeparator = kStale;
   SendMessageA(app->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_EQ(LocaleFormats.DecimalSeparator, system[0]);

@@ -74,8 +74,13 @@ if cmp -s <(region 16 132 425 20 start rgb:-) <(region 16 132 425 20 typed rgb:-
   fail "row 1 did not change after typing"
 fi
 
-# Tab moves on; nothing else changes.
-keys Tab
+# Tab goes from the baud rate over the list to the frequency field, passing
+# the grid by: a Backspace there changes the highest rate (row 18).
+keys Tab Tab End BackSpace
+shot tabbed
+if cmp -s <(region 16 387 425 15 typed rgb:-) <(region 16 387 425 15 tabbed rgb:-); then
+  fail "two Tabs did not lead to the frequency field"
+fi
 
 # The about page: the banner shows; OK brings the main page back.
 keys F1

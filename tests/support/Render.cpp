@@ -4,6 +4,10 @@
 #include <cstring>
 #include <utility>
 
+#include <uxtheme.h>
+
+#include "framework/Gdi.h"
+
 TPixels::TPixels(int width, int height) : width_(width), height_(height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -83,4 +87,32 @@ std::string ColorText(TColor color) {
   if (got == want) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << "): expected "
                                        << ColorText(want) << ", got " << ColorText(got);
+}
+
+TPixels RenderThemePart(HWND window, const wchar_t* themeClass, int part, int state,
+                        const TRect& bounds, int width, int height, TColor background) {
+  TPixels pixels(width, height);
+  TBrushHandle brush(CreateSolidBrush(ColorToRGB(background)));
+  const RECT all{0, 0, width, height};
+  FillRect(pixels.DC(), &all, brush.Get());
+  if (HTHEME theme = OpenThemeData(window, themeClass)) {
+    const RECT r = bounds;
+    DrawThemeBackground(theme, pixels.DC(), part, state, &r, &all);
+    CloseThemeData(theme);
+  }
+  return pixels;
+}
+
+::testing::AssertionResult SameBorder(const TPixels& expected, const TPixels& actual, int depth) {
+  const int w = expected.Width();
+  const int h = expected.Height();
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const bool inner = x >= depth && y >= depth && x < w - depth && y < h - depth;
+      if (!inner && expected.Pixel(x, y) != actual.Pixel(x, y))
+        return ::testing::AssertionFailure()
+               << "pixel (" << x << ", " << y << "): expected " << ColorText(expected.Pixel(x, y))
+               << ", got " << ColorText(actual.Pixel(x, y));
+    }
+  return ::testing::AssertionSuccess();
 }

@@ -47,3 +47,10 @@ std::string ColorText(TColor color);
 // Checks one pixel; the failure names the place, the expected and the
 // actual colour.
 ::testing::AssertionResult PixelIs(const TPixels& pixels, int x, int y, TColor expected);
+// A part of the desktop theme as `window` would get it, drawn into `bounds`
+// of a bitmap of the given size that is first filled with `background`.
+TPixels RenderThemePart(HWND window, const wchar_t* themeClass, int part, int state,
+                        const TRect& bounds, int width, int height, TColor background);
+// Compares the outer `depth` pixel rings of two renderings of one size;
+// the failure names the first differing pixel.
+::testing::AssertionResult SameBorder(const TPixels& expected, const TPixels& actual, int depth);

@@ -459,11 +459,20 @@ TEST_F(ResultGrid, ClickOnABodyCellFocusesAsksAndChangesNothing) {
   ExpectUnchanged(before);
 }
 
-TEST_F(ResultGrid, ClickOnTheHeaderFocusesWithoutAsking) {
+TEST_F(ResultGrid, ClickOnTheHeaderFocusesWithoutAskingAPressThatLosesTheFocusLetsTheMouseGo) {
   SendMessageA(grid.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(150, 10));
   SendMessageA(grid.Handle(), WM_LBUTTONUP, 0, At(150, 10));
   EXPECT_EQ(form->ActiveControl(), &grid);
   EXPECT_TRUE(queries.empty());
+
+  auto* other = form.Add<TObservedGrid>(0, 400, 50, 50);
+  other->SetFocus();
+  grid.OnEnter = [other](TObject*) { other->SetFocus(); };
+  SendMessageA(grid.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(150, 50));
+  EXPECT_EQ(form->ActiveControl(), other);
+  EXPECT_NE(GetCapture(), grid.Handle()) << "the grid kept the mouse";
+  EXPECT_TRUE(queries.empty());
+  SendMessageA(grid.Handle(), WM_LBUTTONUP, 0, At(150, 50));
 }
 
 TEST_F(ResultGrid, DraggingPastEveryEdgeRaisesNoError) {
@@ -520,12 +529,13 @@ TEST(GridDrag, TheTimerStepsTowardThePointerWhileTheButtonIsHeld) {
   SendMessageA(grid.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(150, 50));
   const TPoint right = grid.ClientToScreen({430, 100});
   SetCursorPos(right.X, right.Y);
-  const DWORD deadline = GetTickCount() + 5000;
-  while (queries.size() < 3 && GetTickCount() < deadline) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+  // Ticks counted over a fixed wait: every 60 ms gives about 10.
+  const DWORD start = GetTickCount();
+  for (DWORD now = start; now - start < 600; now = GetTickCount()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 600 - (now - start), QS_ALLINPUT);
     PumpMessages();
   }
-  ASSERT_GE(queries.size(), 3u) << "no timer ticks arrived";
+  ASSERT_GE(queries.size(), 5u) << "too few timer ticks in 600 ms";
   EXPECT_EQ(queries[1], (TGridCoord{1, 1}));
   EXPECT_EQ(queries[2], (TGridCoord{1, 1}));
   SendMessageA(grid.Handle(), WM_LBUTTONUP, 0, At(430, 100));
@@ -620,6 +630,17 @@ TEST(GridKeys, MoveTheCurrentCellAndScrollWhenAllowed) {
   EXPECT_EQ(grid.Row(), 1);
   EXPECT_EQ(grid.LeftCol(), 1);
   EXPECT_EQ(grid.TopRow(), 1);
+
+  // The selection shows whether the grid has the focus.
+  auto* other = form.Add<TStringGrid>(0, 200, 50, 30);
+  const TRect cell = grid.CellRect(1, 1);
+  const TRect selected(cell.Left, cell.Top, cell.Right + 1, cell.Bottom + 1);  // with its lines
+  ValidateRect(grid.Handle(), nullptr);
+  other->SetFocus();
+  EXPECT_TRUE(UpdateRegionIs(grid, {selected})) << "losing the focus";
+  ValidateRect(grid.Handle(), nullptr);
+  grid.SetFocus();
+  EXPECT_TRUE(UpdateRegionIs(grid, {selected})) << "gaining the focus";
   press(VK_F2);
   EXPECT_TRUE(grid.EditorMode());
   press(VK_RETURN);

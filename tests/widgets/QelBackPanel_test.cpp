@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Gdi.h"
 #include "support/Render.h"
 #include "support/TestForm.h"
 
@@ -56,6 +57,25 @@ TEST(QelBackPanel, PageShowsTheEtchedGrooveAroundTheFace) {
   }
   const TRect face(2, 2, 439, 448);
   EXPECT_EQ(face.Width() * face.Height(), pixels.Count(face, ColorToRGB(clBtnFace)));
+
+  // A larger page repaints what changed, not the whole face.
+  ValidateRect(page->Handle(), nullptr);
+  page->SetBounds(8, 8, kPageWidth + 10, kPageHeight + 10);
+  TRegionHandle update(CreateRectRgn(0, 0, 0, 0));
+  GetUpdateRgn(page->Handle(), update.Get(), FALSE);
+  EXPECT_FALSE(PtInRegion(update.Get(), 220, 225)) << "the middle of the face was invalidated";
+}
+
+TEST(QelBackPanel, PaintsNothingWhileItsFormLoads) {
+  TForm* loading = new TForm(nullptr);  // no CreateForm: still loading
+  auto* page = new TQelBackPanel(loading);
+  page->SetBounds(8, 8, kPageWidth, kPageHeight);
+  page->Bevel().SetMode(bmEdge);
+  page->SetParent(loading);
+  TPixels pixels(kPageWidth, kPageHeight);
+  SendMessageA(page->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  EXPECT_EQ(kPageWidth * kPageHeight, pixels.Count({0, 0, kPageWidth, kPageHeight}, clWhite));
+  delete loading;
 }
 
 TEST(QelBackPanel, AlignedChildrenGoInsideTheGroove) {

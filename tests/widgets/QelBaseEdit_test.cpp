@@ -287,13 +287,39 @@ TEST_F(EditEngineTest, TextIsClippedToTheTextArea) {
       << "scrolled text is drawn";
 }
 
-TEST_F(EditEngineTest, ThemedFieldDrawsTheEditFrame) {
+// Shows the state its themed frame is drawn in.
+class TThemeStateField : public TQelMaskEdit {
+ public:
+  using TQelMaskEdit::TQelMaskEdit;
+  using TQelMaskEdit::ThemeState;
+};
+
+TEST_F(EditEngineTest, ThemedFieldDrawsTheEditFrameOfItsState) {
   if (!IsThemeActive()) GTEST_SKIP() << "the desktop has no theme";
+  auto* probe = form_.Add<TThemeStateField>(8, 40, 121, 21);
+  EXPECT_EQ(1, probe->ThemeState()) << "normal";
+  probe->SetFocus();
+  EXPECT_EQ(5, probe->ThemeState()) << "focused";
+  probe->Perform(CM_MOUSEENTER);
+  EXPECT_EQ(2, probe->ThemeState()) << "hot before focused";
+  probe->SetReadOnly(true);
+  EXPECT_EQ(6, probe->ThemeState()) << "read-only before hot";
+  probe->SetEnabled(false);
+  EXPECT_EQ(4, probe->ThemeState()) << "disabled before all";
+
   TIntegerField field(form_, "1");
-  TPixels pixels = RenderControl(*field.edit);
   const TRect client = field.edit->ClientRect();
-  EXPECT_NE(pixels.Pixel(0, client.Height() / 2), ColorToRGB(clWindow)) << "frame line";
-  EXPECT_TRUE(PixelIs(pixels, 10, client.Height() / 2, clWindow)) << "inside the frame";
+  // The edit part (1) of the theme in the normal (1) and focused (5) state.
+  const auto expectFrame = [&](int themeState, const char* name) {
+    const TPixels expected = RenderThemePart(field.Window(), L"EDIT", 1, themeState, client,
+                                             client.Width(), client.Height(), clWindow);
+    EXPECT_TRUE(SameBorder(expected, RenderControl(*field.edit), 1)) << name;
+  };
+  expectFrame(1, "normal");
+  field.edit->SetFocus();
+  expectFrame(5, "focused");
+  EXPECT_TRUE(PixelIs(RenderControl(*field.edit), 10, client.Height() / 2, clWindow))
+      << "inside the frame";
 }
 
 TEST_F(EditEngineTest, CharCaseAndPasswordCharacter) {

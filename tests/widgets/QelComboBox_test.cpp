@@ -373,19 +373,32 @@ TEST(QelComboBoxFrame, FrameOnTheScreenInEveryState) {
   combo->Refresh();
   EXPECT_TRUE(HasFrame(WindowPixels(*combo))) << "after Refresh";
 
-  combo->SetFocus();
-  PumpMessages();
-  EXPECT_TRUE(HasFrame(WindowPixels(*combo))) << "focused";
-
   combo->SetDroppedDown(true);
   PumpMessages();
   combo->SetDroppedDown(false);
   PumpMessages();
   EXPECT_TRUE(HasFrame(WindowPixels(*combo))) << "after the list closed";
 
+  // A focus change draws the frame at once, before any paint: the rings
+  // are wiped and the window marked clean first.
+  const auto wipe = [&] {
+    PumpMessages();
+    TWholeWindowDC dc(combo->Handle());
+    const RECT all{0, 0, combo->Width(), combo->Height()};
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ValidateRect(combo->Handle(), nullptr);
+  };
+  wipe();
+  combo->SetFocus();
+  EXPECT_TRUE(HasFrame(WindowPixels(*combo))) << "gaining the focus";
+  wipe();
   other->SetFocus();
-  PumpMessages();
-  EXPECT_TRUE(HasFrame(WindowPixels(*combo))) << "unfocused again";
+  EXPECT_TRUE(HasFrame(WindowPixels(*combo))) << "losing the focus, the pointer outside";
+  combo->SetFocus();
+  combo->Perform(CM_MOUSEENTER);
+  wipe();
+  other->SetFocus();
+  EXPECT_FALSE(HasFrame(WindowPixels(*combo))) << "losing the focus, the pointer inside";
 }
 
 // --- Opening the list ---
@@ -471,9 +484,24 @@ TEST(QelComboBoxKeyboard, UserSelectionRaisesClickChangeSelect) {
   EXPECT_EQ((TEvents{"Click", "Change", "Select"}), log.Take());
 }
 
-TEST(QelComboBoxKeyboard, EnterAndEscapeCloseTheOpenList) {
+// Notes which key comes back from the list's key handling.
+class TKeyProbe : public TQelComboBox {
+ public:
+  using TQelComboBox::TQelComboBox;
+  WORD keyLeft = 0xFFFF;
+
+ protected:
+  void KeyDown(WORD& key, TShiftState shift) override {
+    TQelComboBox::KeyDown(key, shift);
+    keyLeft = key;
+  }
+};
+
+TEST(QelComboBoxKeyboard, EnterAndEscapeCloseTheOpenListAndGoNoFurther) {
   TTestForm form;
-  TQelComboBox* combo = AddModelList(form);
+  auto* combo = form.Add<TKeyProbe>(8, 8, 145, 23);
+  combo->SetStyle(csDropDownList);
+  combo->Items().Add(kModel);
   combo->SetItemIndex(0);
   combo->SetFocus();
   for (WORD key : {WORD{VK_RETURN}, WORD{VK_ESCAPE}}) {
@@ -482,6 +510,9 @@ TEST(QelComboBoxKeyboard, EnterAndEscapeCloseTheOpenList) {
     PressKey(*combo, key);
     EXPECT_FALSE(combo->DroppedDown()) << "key " << key;
     EXPECT_EQ(0, combo->ItemIndex()) << "key " << key;
+    EXPECT_EQ(0, combo->keyLeft) << "key " << key << " went on";
+    PressKey(*combo, key);
+    EXPECT_EQ(key, combo->keyLeft) << "key " << key << " with the list closed";
   }
 }
 
@@ -530,7 +561,15 @@ TEST(QelComboBoxKeyboard, TypedSearchSelectsAndRaisesClickChange) {
   auto* combo = form.Add<TQelComboBox>(8, 8, 145, 23);
   combo->SetStyle(csDropDownList);
   for (const char* text : {"ATmega128", "ATtiny85", "AVR32", "Xmega"}) combo->Items().Add(text);
-  TFakeClock clock;
+  // The real clock first: a quick burst, then a pause.
+  TypeChar(*combo, 'a');
+  TypeChar(*combo, 'T');
+  EXPECT_EQ("aT", combo->SearchFilter().Text());
+  Sleep(600);
+  TypeChar(*combo, 'x');
+  EXPECT_EQ("x", combo->SearchFilter().Text()) << "a pause of 600 ms starts a new search";
+  combo->SetItemIndex(-1);
+  TFakeClock clock{GetTickCount() + 1000};
   combo->SearchFilter().SetTickSource([&clock] { return clock.now; });
   TEventLog log(*combo);
 

@@ -53,8 +53,12 @@ TRect PartRect(TStatusBar& bar, int index) {
   return r;
 }
 
-bool HasSizeGrip(TStatusBar& bar) {
-  return (GetWindowLongA(bar.Handle(), GWL_STYLE) & SBARS_SIZEGRIP) != 0;
+// The bar carries either the size grip or, without it, the top style.
+std::string GripStyle(TStatusBar& bar) {
+  const LONG style = GetWindowLongA(bar.Handle(), GWL_STYLE);
+  const bool grip = style & SBARS_SIZEGRIP;
+  const bool top = (style & CCS_TOP) == CCS_TOP;
+  return grip ? (top ? "grip and top" : "grip") : (top ? "top" : "neither");
 }
 
 void Paint(TWinControl& control) {
@@ -110,7 +114,7 @@ TEST(StatusBarWindow, SinglePanelSpansTheWholeBar) {
   const TPanelText text = PanelText(*bar, 0);
   EXPECT_EQ(kModel, text.text);
   EXPECT_EQ(0, text.type) << "lowered, left-aligned, drawn by the platform";
-  EXPECT_FALSE(HasSizeGrip(*bar)) << "never on a fixed single border";
+  EXPECT_EQ("top", GripStyle(*bar)) << "never on a fixed single border";
 }
 
 TEST(StatusBarWindow, KeepsItsDockedBounds) {
@@ -235,24 +239,24 @@ TEST(StatusBarGrip, OnlyAtTheCornerOfASizeableForm) {
   TTestForm form(300, 200);
   ASSERT_EQ(bsSizeable, form->BorderStyle());
   auto* bar = form.Add<TStatusBar>(0, 181, 300, 19);
-  EXPECT_TRUE(HasSizeGrip(*bar)) << "docked at the bottom of a sizeable form";
+  EXPECT_EQ("grip", GripStyle(*bar)) << "docked at the bottom of a sizeable form";
 
   bar->SetAlign(alNone);
   bar->SetBounds(0, 100, 300, 19);
-  EXPECT_FALSE(HasSizeGrip(*bar)) << "away from the bottom-right corner";
+  EXPECT_EQ("top", GripStyle(*bar)) << "away from the bottom-right corner";
   bar->SetBounds(0, 181, 300, 19);
-  EXPECT_TRUE(HasSizeGrip(*bar)) << "back at the corner";
+  EXPECT_EQ("grip", GripStyle(*bar)) << "back at the corner";
 
   bar->SetSizeGrip(false);
-  EXPECT_FALSE(HasSizeGrip(*bar)) << "SizeGrip off";
+  EXPECT_EQ("top", GripStyle(*bar)) << "SizeGrip off";
   bar->SetSizeGrip(true);
-  EXPECT_TRUE(HasSizeGrip(*bar));
+  EXPECT_EQ("grip", GripStyle(*bar));
 
   form->SetBorderStyle(bsSingle);
-  EXPECT_FALSE(HasSizeGrip(*bar)) << "fixed single border";
+  EXPECT_EQ("top", GripStyle(*bar)) << "fixed single border";
   form->SetBorderStyle(bsSizeToolWin);
   bar->SetAlign(alBottom);
-  EXPECT_TRUE(HasSizeGrip(*bar)) << "sizeable tool window";
+  EXPECT_EQ("grip", GripStyle(*bar)) << "sizeable tool window";
 }
 
 // --- Look ---

@@ -7,15 +7,20 @@
 #include <string>
 #include <utility>
 
+#include "BaudixVersion.h"
 #include "Unit1.h"
 #include "app/Application.h"
 #include "calc/LocaleFormats.h"
+#include "framework/Canvas.h"
 #include "framework/Screen.h"
 #include "support/MessageBoxCloser.h"
 #include "support/Render.h"
 #include "support/TestForm.h"
+#include "widgets/Image.h"
 #include "widgets/QelBackPanel.h"
+#include "widgets/QelBaseEdit.h"
 #include "widgets/QelComboBox.h"
+#include "widgets/QelDrawEdge.h"
 #include "widgets/QelLabel.h"
 #include "widgets/QelMaskEdit.h"
 #include "widgets/QelSpeedButton.h"
@@ -75,8 +80,9 @@ class Window : public ::testing::Test {
     SendMessageA(control.Handle(), WM_KEYUP, key, 0xC0000001);
     PumpMessages();
   }
+  static constexpr WPARAM kHelpCommand = SC_CONTEXTHELP;
   static void HelpButton() {
-    SendMessageA(Form1->Handle(), WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
+    SendMessageA(Form1->Handle(), WM_SYSCOMMAND, kHelpCommand, 0);
     PumpMessages();
   }
 
@@ -109,6 +115,81 @@ TEST_F(Window, LaysOutAtScaleOneWithTheFontsOfThePrefix) {
   EXPECT_EQ(Form1->Constraints().MaxHeight(), Form1->Height());
   EXPECT_EQ(Form1->Left(), (GetSystemMetrics(SM_CXSCREEN) - Form1->Width()) / 2);
   EXPECT_EQ(Form1->Top(), (GetSystemMetrics(SM_CYSCREEN) - Form1->Height()) / 2);
+}
+
+// What a control shows as its text: the entry, the list's or the status
+// panel's text, else the caption.
+std::string ShownText(TControl& control) {
+  if (auto* edit = dynamic_cast<TQelBaseEdit*>(&control)) return edit->Text();
+  if (auto* list = dynamic_cast<TCustomCombo*>(&control)) return list->Text();
+  if (auto* bar = dynamic_cast<TStatusBar*>(&control)) return bar->Panels()[0].Text();
+  return control.Caption();
+}
+
+TEST_F(Window, EveryControlHasItsDeclaredTextFontAndColours) {
+  constexpr char kSans[] = "MS Reference Sans Serif";
+  constexpr TColor kGroupCaption = 0xA8E089;
+  const struct {
+    TControl* control;
+    const char* text;
+    TColor color;
+    const char* font;
+    int height;
+    TFontStyles style;
+    TColor fontColor;
+    BYTE charset;
+  } declared[] = {
+      {Form1, "Baudix - www.baudix.example", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelBackPanel2, "", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelBackPanel1, "", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->StatusBar1, "ATmega128", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelLabel1, "Mikrocontroller", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelLabel2, "Frequenz [Hz]", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelLabel3, "USART", clBtnFace, kSans, -13, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelLabel4, "Baudrate [bps]", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelLabel6,
+       "Berechnung des Registerinhaltes UBBR f\xFCr eine gegebene Frequenz und Baudrate",
+       clBtnFace, kSans, -13, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelMaskEdit1, "16000000", clWindow, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelComboBox1, "ATmega128", clWhite, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->StringGrid_USART, "", clWindow, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelMaskEdit2, "250000", clWindow, kSans, -11, {fsBold}, clNavy, ANSI_CHARSET},
+      {Form1->QelStaticText1, "U2X = 0", kGroupCaption, "Tahoma", -11, {fsBold}, clWindowText,
+       DEFAULT_CHARSET},
+      {Form1->QelStaticText2, "U2X = 1", kGroupCaption, "Tahoma", -11, {fsBold}, clWindowText,
+       DEFAULT_CHARSET},
+      {Form1->QelDrawEdge1, "", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelLabel5,
+       "Rechtlicher Hinweis:\r\nDer Autor dieses Programms haftet nicht f\xFCr Sch\xE4"
+       "den an Soft- oder Hardware oder Verm\xF6gensch\xE4"
+       "den, die durch das Benutzen des Programms entstehen, es sei denn diese beruhen auf "
+       "einem grob fahrl\xE4ssigen oder vors\xE4tzlichen Handeln des Autors, seiner "
+       "Erf\xFCllungsgehilfen oder seiner gesetzlichen Vertreter.",
+       clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelLabel7, "info@baudix.example", clBtnFace, kSans, -11, {}, clWindowText,
+       ANSI_CHARSET},
+      {Form1->QelLabel8, "Dieses Programm wird euch zur Verf\xFCgung gestellt von", clBtnFace,
+       kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelLabel9, "www.baudix.example", clBtnFace, kSans, -11, {}, clWindowText,
+       ANSI_CHARSET},
+      {Form1->Image1, "", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelSpeedButton1, "OK", clBtnFace, kSans, -11, {}, clWindowText, ANSI_CHARSET},
+      {Form1->QelLabel10, "Programmversion: " BAUDIX_VERSION, clBtnFace, kSans, -11, {},
+       clWindowText, ANSI_CHARSET},
+  };
+  EXPECT_EQ(Form1->ComponentCount() + 1, static_cast<int>(std::size(declared)))
+      << "a control was added or lost";
+  for (const auto& d : declared) {
+    TControl& c = *d.control;
+    const TFont& font = c.Font();
+    EXPECT_EQ(ShownText(c), d.text) << c.Name();
+    EXPECT_EQ(c.Color(), d.color) << c.Name();
+    EXPECT_EQ(font.Name(), d.font) << c.Name();
+    EXPECT_EQ(font.Height(), d.height) << c.Name();
+    EXPECT_EQ(font.Style().Bits(), d.style.Bits()) << c.Name();
+    EXPECT_EQ(font.Color(), d.fontColor) << c.Name();
+    EXPECT_EQ(font.Charset(), d.charset) << c.Name();
+  }
 }
 
 TEST_F(Window, StartsWithTheTableForTheDefaultTexts) {
@@ -165,37 +246,44 @@ TEST_F(Window, TypingIntoEitherFieldRecalculates) {
 
 TEST_F(Window, CellsAreColouredByRowAndExactMatch) {
   TPixels pixels = RenderControl(Grid());
-  auto count = [&](int col, int row, TColor colour) {
-    const TRect cell = Grid().CellRect(col, row);
-    return pixels.Count(cell, colour);
-  };
-  auto background = [&](int col, int row) {
-    const TRect cell = Grid().CellRect(col, row);
-    return pixels.Pixel(cell.Left + 1, cell.Bottom - 1);
-  };
-  EXPECT_EQ(background(1, 0), TColor(0xE0BC8F)) << "header";
-  EXPECT_EQ(background(1, 1), TColor(0xFAFAFA)) << "odd row";
-  EXPECT_EQ(background(1, 2), ColorToRGB(clWindow)) << "even row";
-  EXPECT_EQ(background(1, 18), ColorToRGB(clWindow)) << "row 18";
-  // Text colours: navy in row 1 where no flag applies (the rate), black
-  // where one does; $323232 in the body; maroon in row 18.
-  EXPECT_GT(count(0, 1, clNavy), 0);
-  EXPECT_GT(count(1, 1, clBlack), 0);
-  EXPECT_EQ(count(1, 1, clNavy), 0);
-  EXPECT_GT(count(1, 2, TColor(0x323232)), 0) << "416 at normal speed is not exact";
-  EXPECT_GT(count(3, 2, clBlack), 0) << "832 at double speed is exact";
-  EXPECT_GT(count(0, 2, clBlack), 0) << "an exact match makes the rate black";
-  EXPECT_GT(count(0, 18, clMaroon), 0);
-  EXPECT_GT(count(1, 18, clMaroon), 0);
-  EXPECT_GT(count(3, 18, clBlack), 0);
   // The header's raised edges: highlight at the left, shadow at the right.
   const TRect header = Grid().CellRect(1, 0);
   EXPECT_TRUE(PixelIs(pixels, header.Left, header.Top + 10, clBtnHighlight));
   EXPECT_TRUE(PixelIs(pixels, header.Right - 1, header.Top + 10, clBtnShadow));
-  // Centred: the text of "3" lies in the middle of its 70-pixel cell.
-  const TRect cell = Grid().CellRect(1, 1);
-  EXPECT_EQ(pixels.Count({cell.Left, cell.Top, cell.Left + 25, cell.Bottom}, clBlack), 0);
-  EXPECT_EQ(pixels.Count({cell.Right - 25, cell.Top, cell.Right, cell.Bottom}, clBlack), 0);
+  // Background, text colour and weight by row and exact match (navy for the
+  // user's rate, black where a flag applies, $323232 in the body, maroon in
+  // row 18), each text centred in its cell less 4 pixels at the left and 2
+  // at the top: drawn the same way here, the inside of the cell must match.
+  const struct {
+    int col, row;
+    TColor background, text;
+    bool bold;
+  } samples[] = {{1, 0, 0xE0BC8F, clWindowText, true}, {0, 1, 0xFAFAFA, clNavy, true},
+                 {1, 1, 0xFAFAFA, clBlack, true},      {0, 2, clWindow, clBlack, true},
+                 {1, 2, clWindow, 0x323232, false},    {3, 2, clWindow, clBlack, true},
+                 {1, 3, 0xFAFAFA, 0x323232, false},    {0, 18, clWindow, clMaroon, true},
+                 {1, 18, clWindow, clMaroon, true},    {3, 18, clWindow, clBlack, true}};
+  for (const auto& c : samples) {
+    const TRect cell = Grid().CellRect(c.col, c.row);
+    TPixels expected(pixels.Width(), pixels.Height());
+    {
+      TCanvas canvas;
+      TCanvasHandleScope scope(canvas, expected.DC());
+      canvas.SetFont(Grid().Font());
+      canvas.Font().SetColor(c.text);
+      canvas.Font().SetStyle(c.bold ? TFontStyles{fsBold} : TFontStyles{});
+      canvas.Brush().SetColor(c.background);
+      SetBkMode(canvas.Handle(), OPAQUE);
+      canvas.FillRect(cell);
+      TRect textRect(cell.Left + 4, cell.Top + 2, cell.Right, cell.Bottom);
+      canvas.DrawText(Grid().Cells(c.col, c.row), textRect, DT_CENTER);
+    }
+    int differing = 0;
+    for (int y = cell.Top + 1; y < cell.Bottom - 1; ++y)
+      for (int x = cell.Left + 1; x < cell.Right - 1; ++x)
+        if (pixels.Pixel(x, y) != expected.Pixel(x, y)) ++differing;
+    EXPECT_EQ(differing, 0) << "cell " << c.col << ", " << c.row;
+  }
 }
 
 TEST_F(Window, NoCellCanBeSelected) {
@@ -212,9 +300,27 @@ TEST_F(Window, NoCellCanBeSelected) {
   EXPECT_TRUE(closer_.Boxes().empty());
 }
 
+TEST_F(Window, TabCyclesFrequencyBaudRateListAndPassesTheGridBy) {
+  // Through the application's loop, as a real key goes.
+  const auto tab = [] {
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+    while (Application->ProcessOneMessage()) {
+    }
+    return GetFocus();
+  };
+  ASSERT_EQ(GetFocus(), Form1->QelMaskEdit1->Handle());
+  EXPECT_EQ(tab(), Form1->QelMaskEdit2->Handle());
+  EXPECT_EQ(tab(), Form1->QelComboBox1->Handle());
+  EXPECT_EQ(tab(), Form1->QelMaskEdit1->Handle());
+}
+
 TEST_F(Window, HelpCommandAndOkSwitchPagesWithoutMovingTheFocus) {
   HWND focus = GetFocus();
-  EXPECT_FALSE(Form1->AboutPageShown());
+  for (WPARAM neighbour : {kHelpCommand - 0x10, kHelpCommand + 0x10}) {
+    SendMessageA(Form1->Handle(), WM_SYSCOMMAND, neighbour, 0);
+    PumpMessages();
+    EXPECT_FALSE(Form1->AboutPageShown()) << "system command " << std::hex << neighbour;
+  }
   HelpButton();
   EXPECT_TRUE(Form1->AboutPageShown());
   EXPECT_EQ(GetFocus(), focus);
@@ -292,8 +398,19 @@ TEST_F(Window, ALoneMinusShowsTheErrorAndIsEmptiedWhenTheBoxTakesTheFocus) {
   EXPECT_EQ(closer_.Boxes()[0].text, "'-' ist kein g\xFCltiger Integerwert.");
   EXPECT_EQ(closer_.Boxes()[0].caption, Application->Title());
   EXPECT_EQ(frequency.Text(), "");
+  EXPECT_EQ(GetFocus(), frequency.Handle()) << "the focus is back in the field";
   EXPECT_EQ(Grid().Cells(0, 18), "0 MAX") << "recalculated with the empty text";
   EXPECT_EQ(Grid().Cells(1, 1), "-");
+
+  // The baud-rate field, which is not the window's first field, gets the
+  // focus back too.
+  TQelMaskEdit& baud = *Form1->QelMaskEdit2;
+  baud.SetFocus();
+  baud.SelectAll();
+  Type(baud, "-");
+  ASSERT_EQ(closer_.Boxes().size(), 2u);
+  EXPECT_EQ(baud.Text(), "");
+  EXPECT_EQ(GetFocus(), baud.Handle()) << "the focus is back in the field";
 }
 
 // The move reaches the recalculation as one edit, so its error never sees
