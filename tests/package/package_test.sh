@@ -81,8 +81,9 @@ start_and_close() {
     fail "no window from $*"
     kill "$APP_PID" 2>/dev/null
   else
-    # The window goes on the key press; the release finds no window.
-    xdotool key --window "$window" alt+F4 2>/dev/null
+    # A program started from another may not have the keyboard yet: give
+    # it the focus, then press Alt+F4 as a user would.
+    xdotool windowfocus --sync "$window" key alt+F4 2>/dev/null
   fi
   for i in $(seq 1 100); do
     { kill -0 "$APP_PID" 2>/dev/null || baudix_runs; } || break
