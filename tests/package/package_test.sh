@@ -52,21 +52,44 @@ xsession_start "$work/prefix" || { echo "FAIL: no X session"; exit 1; }
 # Shortcuts would otherwise become menu entries of the Linux desktop.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
+# The program's visible window, if any. A search that meets a window going
+# away ends in an X error, so the caller asks again rather than using --sync.
+baudix_window() { xdotool search --onlyvisible --name '^Baudix - ' 2>/dev/null | head -1; }
+
+# Whether a Baudix.exe of this prefix runs (other prefixes may run theirs).
+baudix_runs() {
+  local pid
+  for pid in $(pgrep -f 'Baudix\.exe'); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+
 # Starts a program (wine arguments), waits for its window and closes it.
+# Started through a shortcut, Baudix.exe outlives the starting command: it
+# must be gone before its files are removed.
 start_and_close() {
   wine "$@" >/dev/null 2>&1 &
   APP_PID=$!
-  local window
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Baudix - ' | head -1)
+  local window="" i
+  for i in $(seq 1 600); do
+    window=$(baudix_window)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
   if [ -z "$window" ]; then
     fail "no window from $*"
-    kill "$APP_PID"
+    kill "$APP_PID" 2>/dev/null
   else
-    # The window goes on the key press; the release finds no window.
-    xdotool key --window "$window" alt+F4 2>/dev/null
+    # A program started from another may not have the keyboard yet: give
+    # it the focus, then press Alt+F4 as a user would.
+    xdotool windowfocus --sync "$window" key alt+F4 2>/dev/null
   fi
-  local i
-  for i in $(seq 1 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  for i in $(seq 1 100); do
+    { kill -0 "$APP_PID" 2>/dev/null || baudix_runs; } || break
+    sleep 0.1
+  done
+  baudix_runs && fail "Baudix.exe still runs after closing $*"
   wait "$APP_PID"
   local status=$?
   APP_PID=
