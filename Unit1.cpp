@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "BaudixVersion.h"
 
 #include "calc/UsartTable.h"
@@ -61,6 +64,31 @@ constexpr TColor kGroupCaptionColor = 0xA8E089;  // red 137, green 224, blue 168
 // The help button's command ("?" in the caption).
 constexpr WPARAM kHelpCommand = SC_CONTEXTHELP;
 constexpr char kHelpMenuCaption[] = "?\tF1";
+
+// The exact-match flags make a cell bold and black without changing its
+// text: the rows whose flags changed while this lives are drawn again, on
+// every way out (a recalculation that fails after clearing them included).
+class TExactRowsRedraw {
+ public:
+  explicit TExactRowsRedraw(TStringGrid& grid) : grid_(grid) {
+    std::copy(std::begin(ExactU2X0), std::end(ExactU2X0), normal_);
+    std::copy(std::begin(ExactU2X1), std::end(ExactU2X1), double_);
+  }
+  TExactRowsRedraw(const TExactRowsRedraw&) = delete;
+  TExactRowsRedraw& operator=(const TExactRowsRedraw&) = delete;
+  ~TExactRowsRedraw() {
+    for (int i = 0; i < kUsartRateCount; ++i) {
+      if (ExactU2X0[i] == normal_[i] && ExactU2X1[i] == double_[i]) continue;
+      for (int col = 0; col < kGridColumns; ++col)
+        grid_.InvalidateRect(grid_.CellRect(col, i + 1), false);
+    }
+  }
+
+ private:
+  TStringGrid& grid_;
+  bool normal_[kUsartFlagCount];
+  bool double_[kUsartFlagCount];
+};
 
 void SetFontOf(TControl& control, BYTE charset, TColor color, int height, const char* name,
                TFontStyles style = {}) {
@@ -185,6 +213,8 @@ void TForm1::DeclareLayout() {
   StringGrid_USART->SetTabStop(false);
   StringGrid_USART->SetTabOrder(3);
   SetFontOf(*StringGrid_USART, ANSI_CHARSET, clWindowText, kWindowFontHeight, kWindowFontName);
+  // The drawing handler fills and writes every cell itself.
+  StringGrid_USART->SetCellsDrawnByHandler(true);
   StringGrid_USART->OnDrawCell = [this](TObject* sender, int col, int row, const TRect& rect,
                                         TGridDrawState state) {
     StringGrid_USARTDrawCell(sender, col, row, rect, state);
@@ -285,9 +315,11 @@ void TForm1::InitGrid() {
 void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { Recalculate(); }
 
 void TForm1::Recalculate() {
-  // Every keystroke rewrites all 90 result cells; one invalidation of their
-  // union instead of 90 keeps typing fast.
+  // A keystroke rewrites all 90 result cells, but most keep their text and
+  // look: only the changed ones are drawn again, gathered into one
+  // invalidation.
   TInvalidationBatch batch(*StringGrid_USART);
+  TExactRowsRedraw exactRows(*StringGrid_USART);
   CalcUSART(*this);
 }
 
@@ -383,5 +415,5 @@ std::string TForm1::FrequencyText() { return QelMaskEdit1->Text(); }
 std::string TForm1::BaudRateText() { return QelMaskEdit2->Text(); }
 
 void TForm1::SetCell(int col, int row, const std::string& text) {
-  StringGrid_USART->SetCells(col, row, text);
+  if (text != StringGrid_USART->Cells(col, row)) StringGrid_USART->SetCells(col, row, text);
 }

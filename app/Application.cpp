@@ -186,12 +186,13 @@ void TApplication::ApplyShowRequest(int showCommand) {
 }
 
 bool TApplication::ProcessOneMessage() {
+  // One look into the queue per message, each look being a round trip to
+  // the window manager: the message is taken in its Unicode form and its
+  // character turned into the ANSI one that an ANSI window expects.
   MSG msg;
-  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) return false;
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
   const bool unicode = msg.hwnd && IsWindowUnicode(msg.hwnd);
-  const BOOL got = unicode ? PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)
-                           : PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-  if (!got) return false;
+  if (!unicode) ToAnsiCharacter(msg);
   if (msg.message == WM_QUIT) {
     terminated_ = true;
     return true;
@@ -204,6 +205,17 @@ bool TApplication::ProcessOneMessage() {
     DispatchMessageA(&msg);
   }
   return true;
+}
+
+void TApplication::ToAnsiCharacter(MSG& msg) {
+  switch (msg.message) {
+    case WM_CHAR: case WM_DEADCHAR: case WM_SYSCHAR: case WM_SYSDEADCHAR: case WM_IME_CHAR: break;
+    default: return;
+  }
+  const WCHAR wide = LOWORD(msg.wParam);
+  char ansi = 0;
+  WideCharToMultiByte(CP_ACP, 0, &wide, 1, &ansi, 1, nullptr, nullptr);
+  msg.wParam = static_cast<unsigned char>(ansi);
 }
 
 bool TApplication::IsPreProcessMessage(MSG& msg) {

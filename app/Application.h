@@ -93,6 +93,8 @@ class TApplication : public TComponent, public TFormHost {
   void WMClose(TMessage& msg);
   void WMActivateApp(TMessage& msg);
   void WMEndSession(TMessage& msg);
+  // A character message taken in its Unicode form, as an ANSI peek gives it.
+  static void ToAnsiCharacter(MSG& msg);
   bool IsPreProcessMessage(MSG& msg);
   bool IsKeyMsg(MSG& msg);
 

@@ -1,7 +1,13 @@
 // The yardstick for the start-up benchmark: a bare Win32 program that opens
 // one empty window of the main window's size (client 457 x 479, fixed single
-// border, system menu and help button) and ends when it is closed.
+// border, system menu and help button) and ends when it is closed. With the
+// argument "edit" the window holds the platform's EDIT control, focused: the
+// yardstick for keystrokes typed as real input (win_requests).
 #include <windows.h>
+
+#include <cstring>
+
+#include "bench/win_bare_edit.h"
 
 namespace {
 constexpr int kClientWidth = 457;
@@ -24,7 +30,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
@@ -37,6 +43,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
                                 CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr,
                                 nullptr, instance, nullptr);
   ShowWindow(window, show);
+  if (std::strcmp(commandLine, "edit") == 0) CreateBareEdit(window);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

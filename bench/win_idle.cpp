@@ -24,8 +24,8 @@ double CpuMilliseconds(HANDLE process) {
 }  // namespace
 
 int main() {
-  TLaunched baudix(BenchDirectory() + "..\\Baudix.exe");
-  TLaunched bare(BenchDirectory() + "win_bare_window.exe");
+  TLaunched baudix(BenchDirectory() + "..\\Baudix.exe", "");
+  TLaunched bare(BenchDirectory() + "win_bare_window.exe", "");
   if (baudix.WaitUntilIdle() < 0 || bare.WaitUntilIdle() < 0) {
     std::printf("a program did not start or did not become idle\n");
     return 1;

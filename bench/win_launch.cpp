@@ -19,10 +19,10 @@ std::string BenchDirectory() {
   return dir.substr(0, dir.find_last_of('\\') + 1);
 }
 
-TLaunched::TLaunched(const std::string& path) {
+TLaunched::TLaunched(const std::string& path, const std::string& arguments) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  std::string commandLine = "\"" + path + "\"";
+  std::string commandLine = "\"" + path + "\" " + arguments;
   QueryPerformanceCounter(&start_);
   started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             nullptr, &startup, &info_);

@@ -11,7 +11,8 @@ std::string BenchDirectory();
 
 class TLaunched {
  public:
-  explicit TLaunched(const std::string& path);
+  // Starts the program at `path` with the command-line `arguments`.
+  TLaunched(const std::string& path, const std::string& arguments);
   TLaunched(const TLaunched&) = delete;
   TLaunched& operator=(const TLaunched&) = delete;
   // Closes the program's top-level windows, or kills it.

@@ -15,7 +15,7 @@ namespace {
 constexpr int kDefaultRuns = 15;
 
 double StartOnce(const std::string& path) {
-  TLaunched program(path);
+  TLaunched program(path, "");
   return program.WaitUntilIdle();
 }
 }  // namespace

@@ -18,6 +18,7 @@
 
 #include "Unit1.h"
 #include "app/Application.h"
+#include "bench/win_bare_edit.h"
 #include "bench/bench_table.h"
 #include "bench/win_memory.h"
 #include "bench/win_timing.h"
@@ -51,31 +52,6 @@ void RepaintNow(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-// The baseline: the platform's own single-line EDIT control, centred like
-// the field, on a bare top-level window.
-class TBareEdit {
- public:
-  TBareEdit() {
-    window_ = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 300,
-                              100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    edit_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "25000", WS_CHILD | WS_VISIBLE | ES_CENTER, 8,
-                            8, 121, 21, window_, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetFocus(edit_);
-    SendMessageA(edit_, EM_SETSEL, 5, 5);
-    PumpMessages();
-  }
-  TBareEdit(const TBareEdit&) = delete;
-  TBareEdit& operator=(const TBareEdit&) = delete;
-  ~TBareEdit() { DestroyWindow(window_); }
-
-  HWND Window() const { return window_; }
-  HWND Edit() const { return edit_; }
-
- private:
-  HWND window_ = nullptr;
-  HWND edit_ = nullptr;
-};
-
 // "a / b / c / d": one figure of each of the four loads.
 template <class FigureOf>
 std::string LoadRow(const TLoad (&loads)[4], FigureOf figure) {
@@ -92,6 +68,7 @@ int main() {
   std::vector<double> plain;
   {
     TBareEdit bare;
+    PumpMessages();
     plain = TimeTyping(bare.Edit(), kTimedKeystrokes, [&bare] { RepaintNow(bare.Window()); });
   }
   PumpMessages();
@@ -108,7 +85,7 @@ int main() {
   field.SetFocus();
   HWND fieldWindow = field.Handle();
   SendMessageA(fieldWindow, WM_KEYDOWN, VK_END, 1);
-  SendMessageA(fieldWindow, WM_KEYDOWN, VK_BACK, 1);  // room for one more digit
+  SendKeystroke(fieldWindow, true);  // room for one more digit
   PumpMessages();
   const auto repaint = [] { RepaintNow(Form1->Handle()); };
   const std::vector<double> typed = TimeTyping(fieldWindow, kTimedKeystrokes, repaint);

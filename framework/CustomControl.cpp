@@ -1,6 +1,6 @@
 #include "framework/CustomControl.h"
 
-TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(*this) {}
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
 
 TCustomControl::~TCustomControl() = default;
 

@@ -12,9 +12,14 @@ TShiftState ShiftStateFromMouseFlags(WPARAM flags) {
 }
 
 TShiftState KeyboardShiftState() {
+  // One reading of the whole keyboard: each single key's reading would be a
+  // round trip to the window manager of its own.
+  BYTE keys[256];
+  if (!GetKeyboardState(keys)) return {};
+  constexpr BYTE kDown = 0x80;
   TShiftState s;
-  s.Set(ssShift, GetKeyState(VK_SHIFT) < 0);
-  s.Set(ssCtrl, GetKeyState(VK_CONTROL) < 0);
-  s.Set(ssAlt, GetKeyState(VK_MENU) < 0);
+  s.Set(ssShift, keys[VK_SHIFT] & kDown);
+  s.Set(ssCtrl, keys[VK_CONTROL] & kDown);
+  s.Set(ssAlt, keys[VK_MENU] & kDown);
   return s;
 }

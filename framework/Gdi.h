@@ -129,6 +129,23 @@ class TSelectObject {
   HGDIOBJ old_;
 };
 
+// An off-screen bitmap that stays selected in a memory device context of
+// its own for as long as it lives, so that a paint through it selects
+// nothing.
+class TOffscreenBuffer {
+ public:
+  TOffscreenBuffer(HDC compatible, int width, int height)
+      : dc_(compatible),
+        bitmap_(CreateCompatibleBitmap(compatible, width, height)),
+        select_(dc_.Get(), bitmap_.Get()) {}
+  HDC Get() const { return dc_.Get(); }
+
+ private:
+  TMemoryDC dc_;
+  TBitmapHandle bitmap_;
+  TSelectObject select_;  // ends first: the bitmap leaves the context before it is deleted
+};
+
 // SaveDC ... RestoreDC: origin, clipping, selected objects and modes come
 // back as they were.
 class TSavedDC {

@@ -1,6 +1,6 @@
 #include "framework/GraphicControl.h"
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(*this) {}
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
 TGraphicControl::~TGraphicControl() = default;
 

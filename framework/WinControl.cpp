@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include "calc/Exceptions.h"
@@ -20,10 +21,12 @@ constexpr const char kSWindowCreate[] = "Fehler beim Erzeugen eines Fensters";
 constexpr const char kSNoParentWindowStart[] = "Element '";
 constexpr const char kSNoParentWindowEnd[] = "' hat kein \xFC" "bergeordnetes Fenster";
 
-// The window property that links a window to its control.
-LPCSTR ControlProperty() {
-  static const ATOM atom = GlobalAddAtomA("BaudixControl");
-  return MAKEINTATOM(atom);
+// The controls of the process's framework windows. Looked up on every
+// message, so it lives in the process: a window property would cost a round
+// trip to the window manager each time.
+std::unordered_map<HWND, TWinControl*>& ControlsByWindow() {
+  static std::unordered_map<HWND, TWinControl*> controls;
+  return controls;
 }
 
 // The control whose CreateWindowEx is running: the first message of the new
@@ -59,12 +62,8 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT msg, WPARAM wParam, LPARA
 }
 
 TWinControl* FindControl(HWND window) {
-  if (!window) return nullptr;
-  // Properties can be read on any process's windows; only ours hold our pointers.
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != GetCurrentProcessId()) return nullptr;
-  return static_cast<TWinControl*>(GetPropA(window, ControlProperty()));
+  const auto found = ControlsByWindow().find(window);
+  return found == ControlsByWindow().end() ? nullptr : found->second;
 }
 
 TControl* FindControlAtScreenPoint(TPoint screen) {
@@ -102,10 +101,15 @@ void TWinControl::CreateHandleTree() {
   if (Parent()) Parent()->HandleNeeded();
   if (handle_) return;
   CreateWnd();
-  PlaceInStack();
-  for (size_t i = 0; i < controls_.size(); ++i)
-    if (TWinControl* child = controls_[i]->AsWinControl(); child && !child->handle_)
-      child->CreateHandleTree();
+  // The platform puts a new child window at the bottom of its siblings,
+  // which is its place unless a sibling below it already has a window.
+  if (WindowedSibling(false)) PlaceInStack();
+  // The children from the top down, so that each new one belongs at the
+  // bottom and none needs moving.
+  for (size_t i = controls_.size(); i-- > 0;)
+    if (i < controls_.size())
+      if (TWinControl* child = controls_[i]->AsWinControl(); child && !child->handle_)
+        child->CreateHandleTree();
 }
 
 void TWinControl::CreateWnd() {
@@ -140,8 +144,17 @@ void TWinControl::CreateParams(TCreateParams& params) {
   params.WndParent = Parent() ? Parent()->Handle() : nullptr;
   params.WindowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   params.WindowClass.lpfnWndProc = DefWindowProcA;
-  params.WindowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  params.WindowClass.hCursor = SharedCursor(IDC_ARROW);
   params.WinClassName = ClassName();
+}
+
+HCURSOR TWinControl::SharedCursor(LPCSTR id) {
+  // Loading a cursor is a round trip to the window manager; the system's
+  // cursors are shared, so each is loaded once for the process.
+  static std::unordered_map<LPCSTR, HCURSOR> loaded;
+  auto [it, added] = loaded.try_emplace(id, nullptr);
+  if (added) it->second = LoadCursorA(nullptr, id);
+  return it->second;
 }
 
 void TWinControl::CreateSubClass(TCreateParams& params, const char* platformClass) {
@@ -152,13 +165,14 @@ void TWinControl::CreateSubClass(TCreateParams& params, const char* platformClas
 
 void TWinControl::Attach(HWND window) {
   handle_ = window;
-  SetPropA(window, ControlProperty(), this);
+  ControlsByWindow()[window] = this;
 }
 
 void TWinControl::Detach() {
   if (!handle_) return;
-  RemovePropA(handle_, ControlProperty());
+  ControlsByWindow().erase(handle_);
   handle_ = nullptr;
+  focused_ = false;
 }
 
 void TWinControl::DestroyHandle() {
@@ -221,22 +235,29 @@ void TWinControl::MoveControl(TControl* control, bool toFront) {
   }
 }
 
+HWND TWinControl::WindowedSibling(bool above) const {
+  if (!Parent()) return nullptr;
+  const auto& siblings = Parent()->controls_;
+  const auto it = std::find(siblings.begin(), siblings.end(), this);
+  if (it == siblings.end()) return nullptr;
+  const auto windowed = [](TControl* c) {
+    const TWinControl* w = c->AsWinControl();
+    return w && w->handle_;
+  };
+  if (above) {
+    const auto next = std::find_if(it + 1, siblings.end(), windowed);
+    return next == siblings.end() ? nullptr : (*next)->AsWinControl()->handle_;
+  }
+  const auto next = std::find_if(std::make_reverse_iterator(it), siblings.rend(), windowed);
+  return next == siblings.rend() ? nullptr : (*next)->AsWinControl()->handle_;
+}
+
 void TWinControl::PlaceInStack() {
   if (!handle_ || !Parent()) return;
-  const auto& siblings = Parent()->controls_;
   // Our window goes right below the next windowed sibling above us.
-  HWND insertAfter = HWND_TOP;
-  auto it = std::find(siblings.begin(), siblings.end(), this);
-  if (it != siblings.end()) {
-    for (++it; it != siblings.end(); ++it) {
-      TWinControl* above = (*it)->AsWinControl();
-      if (above && above->handle_) {
-        insertAfter = above->handle_;
-        break;
-      }
-    }
-  }
-  SetWindowPos(handle_, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  HWND above = WindowedSibling(true);
+  SetWindowPos(handle_, above ? above : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool TWinControl::ContainsControl(const TControl* control) const {
@@ -362,12 +383,14 @@ bool TWinControl::Showing() const { return handle_ && IsWindowVisible(handle_); 
 
 // --- Painting ---
 
+// A window that is not showing is painted whole when it shows: asking
+// before would cost a round trip for nothing.
 void TWinControl::Invalidate() {
-  if (handle_) ::InvalidateRect(handle_, nullptr, !ControlStyle().Contains(csOpaque));
+  if (Showing()) ::InvalidateRect(handle_, nullptr, !ControlStyle().Contains(csOpaque));
 }
 
 void TWinControl::InvalidateRect(const TRect& rect, bool erase) {
-  if (!handle_) return;
+  if (!Showing()) return;
   const RECT r = rect;
   if (invalidationBatches_ == 0 || erase) {
     ::InvalidateRect(handle_, &r, erase);
@@ -388,7 +411,7 @@ void TWinControl::EndInvalidationBatch() {
 }
 
 void TWinControl::Update() {
-  if (handle_) UpdateWindow(handle_);
+  if (Showing()) UpdateWindow(handle_);
 }
 
 void TWinControl::PaintWindow(HDC dc) {
@@ -481,8 +504,14 @@ void TWinControl::WndProc(TMessage& msg) {
     case WM_PRINTCLIENT: WMPrintClient(msg); break;
     case WM_ERASEBKGND: WMEraseBkgnd(msg); break;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(msg); break;
-    case WM_SETFOCUS: WMSetFocus(msg); break;
-    case WM_KILLFOCUS: WMKillFocus(msg); break;
+    case WM_SETFOCUS:
+      focused_ = true;
+      WMSetFocus(msg);
+      break;
+    case WM_KILLFOCUS:
+      focused_ = false;
+      WMKillFocus(msg);
+      break;
     case WM_KEYDOWN: case WM_SYSKEYDOWN: WMKeyDown(msg); break;
     case WM_KEYUP: case WM_SYSKEYUP: WMKeyUp(msg); break;
     case WM_CHAR: WMChar(msg); break;
@@ -710,7 +739,7 @@ bool TWinControl::CanFocus() const {
   return true;
 }
 
-bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+bool TWinControl::Focused() const { return focused_; }
 
 void TWinControl::SetFocus() {
   TCustomForm* form = GetParentForm(this);

@@ -93,6 +93,9 @@ class TWinControl : public TControl {
   void SetTabStop(bool value);
   // Visible and enabled, with every parent up to the form.
   bool CanFocus() const;
+  // Whether the window has the keyboard focus, as the focus messages told
+  // it: asking the window manager would cost a round trip, and painting asks
+  // often.
   bool Focused() const;
   virtual void SetFocus();
   // All windowed descendants in Tab order (depth first).
@@ -154,6 +157,8 @@ class TWinControl : public TControl {
   // Makes `params` a window class derived from the platform class
   // `platformClass`; call from CreateParams after the base.
   static void CreateSubClass(TCreateParams& params, const char* platformClass);
+  // A system cursor (IDC_*), loaded once for the process.
+  static HCURSOR SharedCursor(LPCSTR id);
   virtual void CreateWnd();
   void DestroyHandle();
 
@@ -201,6 +206,9 @@ class TWinControl : public TControl {
   void RemoveControl(TControl* control);
   void MoveControl(TControl* control, bool toFront);
   void PlaceInStack();
+  // The window of the nearest windowed sibling above (or below) this control
+  // in the stacking order that has one.
+  HWND WindowedSibling(bool above) const;
   void PrintChildren(HDC dc, LPARAM flags);
   bool RouteMouseToGraphicChild(TMessage& msg);
   bool ReflectToChild(TMessage& msg);
@@ -230,6 +238,7 @@ class TWinControl : public TControl {
   bool parentCtl3D_ = true;
   bool doubleBuffered_ = false;
   bool aligning_ = false;
+  bool focused_ = false;  // between WM_SETFOCUS and WM_KILLFOCUS (or the window's end)
   TBrush brush_;
   int invalidationBatches_ = 0;
   TRegionHandle pendingInvalid_;  // gathered by the open batches

@@ -25,9 +25,17 @@ LPARAM TextParam(const std::string& text) { return reinterpret_cast<LPARAM>(text
 
 // --- TComboItems ---
 
-int TComboItems::Count() const { return static_cast<int>(Send(combo_.Handle(), CB_GETCOUNT)); }
+int TComboItems::Count() const {
+  if (Pending()) return static_cast<int>(combo_.savedItems_.size());
+  return static_cast<int>(Send(combo_.Handle(), CB_GETCOUNT));
+}
 
 std::string TComboItems::Strings(int index) const {
+  if (Pending()) {
+    if (index < 0 || index >= Count())
+      throw std::out_of_range("combo box item " + std::to_string(index));
+    return combo_.savedItems_[index];
+  }
   HWND window = combo_.Handle();
   const LRESULT length = Send(window, CB_GETLBTEXTLEN, index);
   if (length == CB_ERR) throw std::out_of_range("combo box item " + std::to_string(index));
@@ -38,12 +46,24 @@ std::string TComboItems::Strings(int index) const {
 }
 
 int TComboItems::Add(const std::string& text) {
+  if (Pending() || (!combo_.HandleAllocated() && !combo_.SortsItems())) {
+    combo_.savedItems_.push_back(text);
+    return Count() - 1;
+  }
   const LRESULT index = Send(combo_.Handle(), CB_ADDSTRING, 0, TextParam(text));
   if (index < 0) throw EOutOfResources(kSInsertLineError);
   return static_cast<int>(index);
 }
 
-void TComboItems::Clear() { Send(combo_.Handle(), CB_RESETCONTENT); }
+void TComboItems::Clear() {
+  if (Pending()) {
+    combo_.savedItems_.clear();
+    return;
+  }
+  Send(combo_.Handle(), CB_RESETCONTENT);
+}
+
+bool TComboItems::Pending() const { return !combo_.HandleAllocated() && !combo_.savedItems_.empty(); }
 
 // --- TCustomCombo ---
 

@@ -53,6 +53,9 @@ class TComboItems {
   void Clear();
 
  private:
+  // Items kept by the control until its window exists.
+  bool Pending() const;
+
   TCustomCombo& combo_;
 };
 
@@ -125,7 +128,12 @@ class TCustomCombo : public TCustomListControl {
   int dropDownCount_ = 8;
   int dropDownWidth_ = 0;
   int maxLength_ = 0;
-  // Items and selection carried from a window that is being recreated.
+  // Whether the platform sorts the items in; such items need the window.
+  virtual bool SortsItems() const { return false; }
+
+  friend class TComboItems;
+  // Items and selection carried from a window that is being recreated, or
+  // added before the first window exists (it is then made once, complete).
   std::vector<std::string> savedItems_;
   int savedIndex_ = -1;
 };
@@ -171,6 +179,7 @@ class TCustomComboBox : public TCustomCombo {
   void SetStyle(TComboBoxStyle style);
   bool Sorted() const { return sorted_; }
   void SetSorted(bool value);
+  bool SortsItems() const override { return sorted_; }
   // Row height of the owner-draw styles; for the others the platform's row
   // height. Values of 0 or less are ignored.
   int ItemHeight();

@@ -194,6 +194,12 @@ void TCustomGrid::SetDefaultDrawing(bool value) {
   Invalidate();
 }
 
+void TCustomGrid::SetCellsDrawnByHandler(bool value) {
+  if (value == cellsDrawnByHandler_) return;
+  cellsDrawnByHandler_ = value;
+  Invalidate();
+}
+
 void TCustomGrid::SetScrollBars(TScrollStyle style) {
   if (style == scrollBars_) return;
   scrollBars_ = style;
@@ -684,7 +690,7 @@ void TCustomGrid::PaintCell(int col, int row, const TRect& rect, TColor color,
     } else {
       canvas.Brush().SetColor(color);
     }
-    canvas.FillRect(rect);
+    if (!cellsDrawnByHandler_) canvas.FillRect(rect);
   }
   DrawCell(col, row, rect, state);
   if (!defaultDrawing_) return;
@@ -785,7 +791,7 @@ void TStringGrid::SizeChanged(int, int) {
 }
 
 void TStringGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState state) {
-  if (DefaultDrawing())
+  if (DefaultDrawing() && !CellsDrawnByHandler())
     Canvas().TextRect(rect, rect.Left + kTextIndent, rect.Top + kTextIndent, Cells(col, row));
   TDrawGrid::DrawCell(col, row, rect, state);
 }

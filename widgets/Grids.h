@@ -21,6 +21,7 @@
 // clHighlightText for a selected cell), fills the cell, lets DrawCell draw
 // (a string grid writes its text at +2/+2, then OnDrawCell runs), and then
 // draws the raised edges of fixed cells and the focus rectangle over it.
+// With CellsDrawnByHandler the fill and the text are left to the handler.
 // What lies outside the cells is filled with Color.
 //
 // The current cell and the anchor span the selection. Every move of either
@@ -129,6 +130,11 @@ class TCustomGrid : public TCustomControl {
   // DrawCell / OnDrawCell, and draws fixed edges and focus afterwards.
   bool DefaultDrawing() const { return defaultDrawing_; }
   void SetDefaultDrawing(bool value);
+  // For a DrawCell / OnDrawCell that covers every cell whole: the grid still
+  // prepares the canvas and draws edges and focus, but leaves out its own
+  // fill and text, so that no cell is drawn twice.
+  bool CellsDrawnByHandler() const { return cellsDrawnByHandler_; }
+  void SetCellsDrawnByHandler(bool value);
   TScrollStyle ScrollBars() const { return scrollBars_; }
   void SetScrollBars(TScrollStyle style);
   // bsSingle: a sunken client edge (a plain line without Ctl3D); bsNone.
@@ -247,6 +253,7 @@ class TCustomGrid : public TCustomControl {
   TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
   TColor fixedColor_ = clBtnFace;
   bool defaultDrawing_ = true;
+  bool cellsDrawnByHandler_ = false;
   TScrollStyle scrollBars_ = ssBoth;
   TBorderStyle borderStyle_ = bsSingle;
 

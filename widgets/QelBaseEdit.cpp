@@ -45,23 +45,6 @@ class TMarkScope {
   bool& mark_;
 };
 
-// Hides a showing caret while the text is drawn and shows it again after.
-class TCaretHiddenScope {
- public:
-  explicit TCaretHiddenScope(TQelCaret& caret) : caret_(caret), wasShowing_(caret.Showing()) {
-    if (wasShowing_) caret_.Hide();
-  }
-  TCaretHiddenScope(const TCaretHiddenScope&) = delete;
-  TCaretHiddenScope& operator=(const TCaretHiddenScope&) = delete;
-  ~TCaretHiddenScope() {
-    if (wasShowing_) caret_.Show();
-  }
-
- private:
-  TQelCaret& caret_;
-  bool wasShowing_;
-};
-
 class TClipboardScope {
  public:
   explicit TClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
@@ -185,7 +168,7 @@ TQelBaseEdit::~TQelBaseEdit() {
 
 void TQelBaseEdit::CreateParams(TCreateParams& params) {
   TQelCustomBevelPanel::CreateParams(params);
-  params.WindowClass.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
+  params.WindowClass.hCursor = SharedCursor(IDC_IBEAM);
 }
 
 void TQelBaseEdit::CreateWnd() {
@@ -299,7 +282,9 @@ bool TQelBaseEdit::ReplaceSelection(const std::string& requested, int insertAt) 
   SetModified(true);
   TextChanged(std::min(removeAt, insertAt));
   PlaceCursor(newCursor, newSelStart, newSelLength);
-  RepaintText();
+  // TextChanged has invalidated the text; only the selection that a refused
+  // insertion gives back shows anything it did not.
+  if (newSelLength > 0) RepaintText();
   AfterEdit();
   return !refused;
 }
@@ -589,7 +574,7 @@ void TQelBaseEdit::PrepareBuffer() {
   // Compatible with the field's own window: under Wine's X11 driver a bitmap
   // made for the screen's device context comes out black when blitted.
   TWindowDC window(Handle());
-  buffer_.Reset(CreateCompatibleBitmap(window.Get(), client.Width(), client.Height()));
+  buffer_ = std::make_unique<TOffscreenBuffer>(window.Get(), client.Width(), client.Height());
 }
 
 int TQelBaseEdit::ThemeState() const {
@@ -617,20 +602,19 @@ void TQelBaseEdit::PaintFrame(HDC dc) {
 
 void TQelBaseEdit::Paint() {
   if (updateLock_ > 0 || Loading() || Destroying()) return;
+  // No caret hiding here: BeginPaint hides it on the screen, and a print
+  // goes to a device context the caret never shows in.
   HDC dc = Canvas().Handle();
-  TCaretHiddenScope hidden(caret_);
   PaintFrame(dc);
-  if (buffer_ && Focused()) {
-    const TRect edit = EditArea();
-    TMemoryDC memory(dc);
-    TSelectObject select(memory.Get(), buffer_.Get());
-    DrawContent(memory.Get());
-    BitBlt(dc, edit.Left, edit.Top, edit.Width(), edit.Height(), memory.Get(), edit.Left,
-           edit.Top, SRCCOPY);
-  } else {
-    TSavedDC saved(dc);
-    DrawContent(dc);
+  HDC target = buffer_ && Focused() ? buffer_->Get() : dc;
+  {
+    TSavedDC saved(target);
+    DrawContent(target);
   }
+  if (target == dc) return;
+  const TRect edit = EditArea();
+  BitBlt(dc, edit.Left, edit.Top, edit.Width(), edit.Height(), target, edit.Left, edit.Top,
+         SRCCOPY);
 }
 
 void TQelBaseEdit::DrawContent(HDC dc) {
@@ -834,7 +818,7 @@ void TQelBaseEdit::WMKillFocus(TMessage& msg) {
     RepaintText();
   }
   caret_.Destroy();
-  buffer_.Reset();
+  buffer_.reset();
   if (theme_) Invalidate();
   TQelCustomBevelPanel::WMKillFocus(msg);
   CheckOnExit();

@@ -23,6 +23,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "framework/Alignment.h"
@@ -282,7 +283,7 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
   TColor highlightText_ = clHighlightText;
   TColor highlightBack_ = clHighlight;
 
-  TBitmapHandle buffer_;   // the off-screen bitmap while focused
+  std::unique_ptr<TOffscreenBuffer> buffer_;  // the off-screen bitmap while focused
   TQelThemeHandle theme_;  // "EDIT" while the field draws themed
   bool hot_ = false;       // the mouse is over the field
 };

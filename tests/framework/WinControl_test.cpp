@@ -147,6 +147,21 @@ TEST(WinControlWindow, StackingFollowsCreationOrderAndBringToFront) {
   EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), a->Handle());
   a->SendToBack();
   EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), b->Handle());
+
+  // Children declared before their parent has a window get theirs with it,
+  // in the same order.
+  auto* page = new TPanel(&form.Form());
+  std::vector<TPanel*> children;
+  for (int i = 0; i < 3; ++i) {
+    children.push_back(new TPanel(&form.Form()));
+    children.back()->SetParent(page);
+  }
+  page->SetParent(&form.Form());
+  HWND window = GetWindow(page->Handle(), GW_CHILD);
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    EXPECT_EQ(window, (*it)->Handle()) << "child " << (it.base() - children.begin() - 1);
+    window = GetWindow(window, GW_HWNDNEXT);
+  }
 }
 
 TEST(WinControlWindow, APlatformClassKeepsItsBehaviourUnderTheFrameworksProcedure) {
@@ -236,6 +251,29 @@ TEST(WinControlFocus, TabOrderSkipsControlsThatCannotTakeTheFocus) {
   EXPECT_FALSE(noStop->TabStop());
 }
 
+TEST(WinControlFocus, FocusedFollowsTheFocusOnEveryWayItMoves) {
+  TTestForm form;
+  auto* a = form.Add<TPanel>(0, 0, 50, 50);
+  auto* b = form.Add<TPanel>(60, 0, 50, 50);
+  HWND plain = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 120, 0, 20, 20,
+                               form->Handle(), nullptr, nullptr, nullptr);
+  auto expectFocus = [&](TWinControl* expected, const char* step) {
+    for (TWinControl* c : {a, b})
+      EXPECT_EQ(c->Focused(), c == expected) << step << ", " << (c == a ? "a" : "b");
+    EXPECT_EQ(GetFocus(), expected ? expected->Handle() : GetFocus()) << step;
+  };
+  a->SetFocus();
+  expectFocus(a, "focused");
+  ::SetFocus(b->Handle());
+  expectFocus(b, "moved by the platform");
+  ::SetFocus(plain);
+  expectFocus(nullptr, "moved to a window that is no control");
+  b->SetFocus();
+  b->RecreateWnd();
+  expectFocus(nullptr, "the focused window made anew");
+  DestroyWindow(plain);
+}
+
 TEST(WinControlLayout, BottomAlignedChildrenSpanTheWidthAtTheBottom) {
   TTestForm form(200, 100);
   auto* bar = form.Add<TPanel>(0, 0, 10, 19);
@@ -315,19 +353,22 @@ TEST(WinControlTimers, TTimerTicksForWindowlessCodeAndTrapsErrors) {
 
 namespace {
 
-TEST(WinControlLookup, WindowsOfOtherProcessesAreNeverControls) {
-  // The desktop's shell window belongs to Wine's explorer process; give it
-  // our property to be sure that only the process check keeps it out.
+TEST(WinControlLookup, OnlyLiveWindowsOfThisProcessAreControls) {
+  // The desktop's shell window belongs to Wine's explorer process.
   HWND foreign = GetShellWindow();
   if (!foreign) foreign = GetDesktopWindow();
   DWORD process = 0;
   GetWindowThreadProcessId(foreign, &process);
   ASSERT_NE(process, GetCurrentProcessId());
-  TTestForm form;
-  HANDLE marker = reinterpret_cast<HANDLE>(&form);
-  const bool marked = SetPropA(foreign, MAKEINTATOM(GlobalFindAtomA("BaudixControl")), marker);
   EXPECT_EQ(FindControl(foreign), nullptr);
-  if (marked) RemovePropA(foreign, MAKEINTATOM(GlobalFindAtomA("BaudixControl")));
+  TTestForm form;
+  auto* panel = form.Add<TPanel>(0, 0, 50, 50);
+  HWND first = panel->Handle();
+  EXPECT_EQ(FindControl(first), panel);
+  panel->RecreateWnd();
+  ASSERT_NE(panel->Handle(), first);
+  EXPECT_EQ(FindControl(first), nullptr) << "a destroyed window still leads to its control";
+  EXPECT_EQ(FindControl(panel->Handle()), panel);
   EXPECT_EQ(FindControl(form->Handle()), &form.Form());
 }
 

@@ -305,6 +305,13 @@ TEST_F(ResultGrid, DefaultTextStandsTwoPixelsRightAndBelowTheCorner) {
   EXPECT_EQ(differing, 0);
   EXPECT_LT(pixels.Count(cell, ColorToRGB(clWindow)), cell.Width() * cell.Height())
       << "the text left no mark";
+
+  // Under a handler that draws its cells whole the grid writes nothing.
+  grid.SetCellsDrawnByHandler(true);
+  const TPixels underHandler = Paint(grid);
+  EXPECT_EQ(underHandler.Count(cell, underHandler.Pixel(cell.Left, cell.Top)),
+            cell.Width() * cell.Height())
+      << "the grid's own text is drawn under the handler's";
 }
 
 TEST(ResultGridFirstPass, DrawsCellZeroOneSelectedOnceThenPlain) {

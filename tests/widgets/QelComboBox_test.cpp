@@ -137,7 +137,9 @@ class TLoadingForm : public TForm {
 TEST(QelComboBoxSelection, IndexSetWhileLoadingIsAppliedWhenLoadingEnds) {
   TLoadingForm* form = CreateForm<TLoadingForm>(nullptr);
   EXPECT_FALSE(form->windowBeforeItems);
-  EXPECT_TRUE(form->windowAfterItem) << "adding an item makes the platform window";
+  EXPECT_FALSE(form->windowAfterItem) << "an item waits for the window instead of making it";
+  EXPECT_EQ(2, SendMessageA(form->combo->Handle(), CB_GETCOUNT, 0, 0))
+      << "the waiting items reach the platform window";
   EXPECT_EQ(1, form->indexWhileLoading) << "the kept value reads back";
   EXPECT_EQ(-1, form->platformIndexWhileLoading) << "the platform is not told while loading";
   EXPECT_EQ(1, form->combo->ItemIndex());

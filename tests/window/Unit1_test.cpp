@@ -226,6 +226,22 @@ TEST_F(Window, TypingIntoEitherFieldRecalculates) {
   PressKey(frequency, VK_BACK);
   EXPECT_EQ(Grid().Cells(0, 18), "92160 MAX");
   EXPECT_TRUE(closer_.Boxes().empty());
+
+  // Only what changed is drawn again: a digit in the baud-rate field changes
+  // row 1 alone, and a row whose exact-match flags change (here one flag
+  // falsified before, which the recalculation puts right) although its
+  // texts stay.
+  constexpr int kFlagRow = 10;
+  ExactU2X0[kFlagRow - 1] = !ExactU2X0[kFlagRow - 1];
+  SendMessageA(baud.Handle(), WM_CHAR, '0', 1);
+  TRegionHandle pending(CreateRectRgn(0, 0, 0, 0));
+  GetUpdateRgn(Grid().Handle(), pending.Get(), FALSE);
+  for (int row = 0; row < 19; ++row) {
+    const RECT cell = Grid().CellRect(3, row);
+    EXPECT_EQ(RectInRegion(pending.Get(), &cell) != FALSE, row == 1 || row == kFlagRow)
+        << "row " << row;
+  }
+  PumpMessages();
 }
 
 TEST_F(Window, CellsAreColouredByRowAndExactMatch) {
