@@ -128,10 +128,16 @@ void Write(std::FILE* stream, const std::string& text) {
   std::fflush(stream);
 }
 
-void LoadLocale() {
+// "\n" stays "\n" on Windows too, from the first line written.
+void UseBinaryOutput() {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
+
+void LoadLocale() {
+#ifdef _WIN32
   const LCID lcid = GetThreadLocale();
   LoadLocaleFormats([lcid](uint32_t item, char* buffer, int size) {
     return GetLocaleInfoA(lcid, item, buffer, size);
@@ -161,6 +167,7 @@ TUsartReport MakeReport(const TOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  UseBinaryOutput();
   TOptions options;
   if (!ParseArguments(argc, argv, options)) {
     Write(stderr, kUsage);

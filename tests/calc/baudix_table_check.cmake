@@ -63,8 +63,11 @@ foreach(call "16000000" "--csv;16000000" "1;2;3" "--bogus;1;2" "--frame;8X1;1;2"
         "--crystals;--header;1" "--crystals;1;2" "--help;1" "--json;--help")
   run_table(64 "" "${usage}" ${call})
 endforeach()
-execute_process(COMMAND ${emulator} ${PROGRAM} --help RESULT_VARIABLE rc OUTPUT_VARIABLE out)
-if(NOT rc EQUAL 0 OR NOT out MATCHES "^usage: .*--crystals.*--header.*Examples:")
+# Output variables and file(READ) drop a "\r": only the bytes show it.
+execute_process(COMMAND ${emulator} ${PROGRAM} --help RESULT_VARIABLE rc OUTPUT_FILE "${WORK}/help.txt")
+file(READ "${WORK}/help.txt" out)
+file(READ "${WORK}/help.txt" bytes HEX)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "^usage: .*--crystals.*--header.*Examples:" OR bytes MATCHES "^(..)*0d")
   message(SEND_ERROR "baudix-table --help: status ${rc}\n${out}")
 endif()
 
