@@ -13,10 +13,8 @@ namespace {
 constexpr char kColumnGap[] = "  ";
 constexpr size_t kMarkWidth = 2;  // a blank and the mark
 constexpr char kFrequencyHeading[] = "Frequenz [Hz]";
-constexpr char kHexRegister[] = "0x%.3x";  // 12 bits
-constexpr char kHexHigh[] = "0x%x";       // UBRRH: the high 4 bits
-constexpr char kHexLow[] = "0x%.2x";      // UBRRL: the low 8 bits
 constexpr char kNoValue[] = "-";
+constexpr char kHexByte[] = "0x%.2x";  // the header's UBRRH and UBRRL
 const char* const kModeKeys[2] = {"u2x0", "u2x1"};
 const char* const kCaptions[2] = {kCaptionU2X0, kCaptionU2X1};
 
@@ -48,20 +46,23 @@ char Mark(const TReportMode& mode) {
   return ' ';
 }
 
-// The register value and its two bytes as the text and CSV forms show them.
-std::string Register(const TReportMode& mode, bool hex) {
-  if (!mode.values.valid || !hex) return mode.ubbr;
-  return FormatText(kHexRegister, {mode.values.n});
+// The register UBBR holds 12 bits: UBRRH gets the high 4, UBRRL the low 8.
+enum TRegisterPart { kWhole, kHigh, kLow };
+constexpr int kLowBits = 8;
+constexpr int32_t kLowMask = 0xFF;
+// In hexadecimal, per part: the register with 3 digits, the bytes with 1 and 2.
+constexpr const char* kHexPatterns[] = {"0x%.3x", "0x%x", "0x%.2x"};
+
+int32_t RegisterPart(int32_t n, TRegisterPart part) {
+  if (part == kHigh) return n >> kLowBits;
+  return part == kLow ? n & kLowMask : n;
 }
-std::string HighByte(const TReportMode& mode, bool hex) {
+
+// A register value or one of its bytes as the text and CSV forms show it.
+std::string RegisterText(const TReportMode& mode, TRegisterPart part, bool hex) {
   if (!mode.values.valid) return kNoValue;
-  const int32_t high = mode.values.n >> 8;
-  return hex ? FormatText(kHexHigh, {high}) : IntegerToText(high);
-}
-std::string LowByte(const TReportMode& mode, bool hex) {
-  if (!mode.values.valid) return kNoValue;
-  const int32_t low = mode.values.n & 0xFF;
-  return hex ? FormatText(kHexLow, {low}) : IntegerToText(low);
+  const int32_t value = RegisterPart(mode.values.n, part);
+  return hex ? FormatText(kHexPatterns[part], {value}) : IntegerToText(value);
 }
 
 // The shortest text that reads back as the same double.
@@ -89,9 +90,11 @@ std::string JsonString(const std::string& text) {
 
 std::string JsonMode(const TReportMode& mode) {
   const bool valid = mode.values.valid;
-  const auto number = [valid](int32_t value) { return valid ? IntegerToText(value) : "null"; };
-  return std::string("{\"ubbr\": ") + number(mode.values.n) +
-         ", \"ubrrh\": " + number(mode.values.n >> 8) + ", \"ubrrl\": " + number(mode.values.n & 0xFF) +
+  const auto number = [&](TRegisterPart part) {
+    return valid ? IntegerToText(RegisterPart(mode.values.n, part)) : "null";
+  };
+  return std::string("{\"ubbr\": ") + number(kWhole) + ", \"ubrrh\": " + number(kHigh) +
+         ", \"ubrrl\": " + number(kLow) +
          ", \"error\": " + JsonString(mode.error) +
          ", \"error_percent\": " + (valid ? ShortestNumber(mode.values.error) : "null") +
          ", \"exact\": " + (mode.exact ? "true" : "false") + ", \"verdict\": " +
@@ -154,8 +157,8 @@ std::string ReportText(const TUsartReport& report, bool hex) {
   cells.push_back({report.survey ? kFrequencyHeading : kUsartHeaders[0], kUsartHeaders[1],
                    kUsartHeaders[2], kUsartHeaders[3], kUsartHeaders[4]});
   for (const TReportLine& line : report.lines) {
-    cells.push_back({line.label, Register(line.modes[0], hex), line.modes[0].error,
-                     Register(line.modes[1], hex), line.modes[1].error});
+    cells.push_back({line.label, RegisterText(line.modes[0], kWhole, hex), line.modes[0].error,
+                     RegisterText(line.modes[1], kWhole, hex), line.modes[1].error});
   }
   size_t widths[kUsartColumnCount] = {};
   for (const auto& row : cells) {
@@ -213,10 +216,10 @@ std::string ReportCsv(const TUsartReport& report, bool hex) {
   for (const TReportLine& line : report.lines) {
     out += report.survey ? line.label : std::to_string(line.row) + "," + line.label;
     for (const TReportMode& mode : line.modes) {
-      out += "," + Register(mode, hex) + "," + mode.error + (mode.exact ? ",1" : ",0");
+      out += "," + RegisterText(mode, kWhole, hex) + "," + mode.error + (mode.exact ? ",1" : ",0");
     }
     for (const TReportMode& mode : line.modes) {
-      out += "," + HighByte(mode, hex) + "," + LowByte(mode, hex) + "," + VerdictText(mode.verdict);
+      out += "," + RegisterText(mode, kHigh, hex) + "," + RegisterText(mode, kLow, hex) + "," + VerdictText(mode.verdict);
     }
     out += '\n';
   }
@@ -267,8 +270,8 @@ std::string ReportHeader(const TReportLine& line, const TFrame& frame, int u2x) 
   out += "#define BAUDIX_F_OSC " + IntegerToText(line.frequency) + "UL\n";
   out += "#define BAUDIX_BAUD " + IntegerToText(line.rate) + "UL\n";
   out += "#define BAUDIX_UBRR " + IntegerToText(n) + "\n";
-  out += "#define BAUDIX_UBRRH " + FormatText(kHexLow, {n >> 8}) + "\n";
-  out += "#define BAUDIX_UBRRL " + FormatText(kHexLow, {n & 0xFF}) + "\n";
+  out += "#define BAUDIX_UBRRH " + FormatText(kHexByte, {RegisterPart(n, kHigh)}) + "\n";
+  out += "#define BAUDIX_UBRRL " + FormatText(kHexByte, {RegisterPart(n, kLow)}) + "\n";
   out += "#define BAUDIX_U2X " + std::to_string(u2x) + "\n";
   return out + "\n#endif\n";
 }
