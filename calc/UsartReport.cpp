@@ -94,11 +94,10 @@ std::string JsonMode(const TReportMode& mode) {
     return valid ? IntegerToText(RegisterPart(mode.values.n, part)) : "null";
   };
   return std::string("{\"ubbr\": ") + number(kWhole) + ", \"ubrrh\": " + number(kHigh) +
-         ", \"ubrrl\": " + number(kLow) +
-         ", \"error\": " + JsonString(mode.error) +
+         ", \"ubrrl\": " + number(kLow) + ", \"error\": " + JsonString(mode.error) +
          ", \"error_percent\": " + (valid ? ShortestNumber(mode.values.error) : "null") +
-         ", \"exact\": " + (mode.exact ? "true" : "false") + ", \"verdict\": " +
-         (valid ? JsonString(VerdictText(mode.verdict)) : "null") + "}";
+         ", \"exact\": " + (mode.exact ? "true" : "false") +
+         ", \"verdict\": " + (valid ? JsonString(VerdictText(mode.verdict)) : "null") + "}";
 }
 
 void AppendAligned(std::string& line, const std::string& text, size_t width, bool right) {
@@ -154,8 +153,8 @@ TUsartReport CrystalSurvey(const std::string& baudRateText, const TFrame& frame)
 std::string ReportText(const TUsartReport& report, bool hex) {
   // Column texts: the heading row, then one row per line.
   std::vector<std::array<std::string, kUsartColumnCount>> cells;
-  cells.push_back({report.survey ? kFrequencyHeading : kUsartHeaders[0], kUsartHeaders[1],
-                   kUsartHeaders[2], kUsartHeaders[3], kUsartHeaders[4]});
+  cells.push_back({report.survey ? kFrequencyHeading : kUsartHeaders[0], kUsartHeaders[1], kUsartHeaders[2],
+                   kUsartHeaders[3], kUsartHeaders[4]});
   for (const TReportLine& line : report.lines) {
     cells.push_back({line.label, RegisterText(line.modes[0], kWhole, hex), line.modes[0].error,
                      RegisterText(line.modes[1], kWhole, hex), line.modes[1].error});
@@ -203,7 +202,7 @@ std::string ReportText(const TUsartReport& report, bool hex) {
     }
     EndLine(out, text);
   }
-  if (report.survey) out += "Baudrate " + report.baudRateText + " bps, ";
+  if (report.survey) out += "Baudrate " + IntegerToText(report.lines.front().rate) + " bps, ";
   out += "frame " + report.frame.Text() + ": * exact, ! marginal, x fails\n";
   return out;
 }
@@ -219,7 +218,8 @@ std::string ReportCsv(const TUsartReport& report, bool hex) {
       out += "," + RegisterText(mode, kWhole, hex) + "," + mode.error + (mode.exact ? ",1" : ",0");
     }
     for (const TReportMode& mode : line.modes) {
-      out += "," + RegisterText(mode, kHigh, hex) + "," + RegisterText(mode, kLow, hex) + "," + VerdictText(mode.verdict);
+      out += "," + RegisterText(mode, kHigh, hex) + "," + RegisterText(mode, kLow, hex) + "," +
+             VerdictText(mode.verdict);
     }
     out += '\n';
   }
@@ -239,8 +239,9 @@ std::string ReportJson(const TUsartReport& report) {
   out += report.survey ? "  \"crystals\": [\n" : "  \"rows\": [\n";
   for (size_t i = 0; i < report.lines.size(); ++i) {
     const TReportLine& line = report.lines[i];
-    out += report.survey ? "    {\"frequency\": " + IntegerToText(line.frequency)
-                         : "    {\"row\": " + std::to_string(line.row) + ", \"rate\": " + JsonString(line.label);
+    out += report.survey
+               ? "    {\"frequency\": " + IntegerToText(line.frequency)
+               : "    {\"row\": " + std::to_string(line.row) + ", \"rate\": " + JsonString(line.label);
     for (int u2x = 0; u2x < 2; ++u2x) {
       out += ",\n     \"" + std::string(kModeKeys[u2x]) + "\": " + JsonMode(line.modes[u2x]);
     }

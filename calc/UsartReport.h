@@ -26,8 +26,8 @@ struct TReportMode {
 };
 
 struct TReportLine {
-  int row = 0;          // the grid row; 0 in a survey
-  std::string label;    // the rate cell ("2000000 MAX"), or the crystal in Hz
+  int row = 0;        // the grid row; 0 in a survey
+  std::string label;  // the rate cell ("2000000 MAX"), or the crystal in Hz
   int32_t frequency = 0;
   int32_t rate = 0;
   TReportMode modes[2];  // U2X = 0, U2X = 1
@@ -42,9 +42,8 @@ struct TUsartReport {
 };
 
 // The common oscillator frequencies in Hz, the baud-rate crystals among them.
-inline constexpr int32_t kCrystalFrequencies[] = {
-    1000000, 1843200,  2000000,  3686400,  4000000,  7372800,
-    8000000, 11059200, 14745600, 16000000, 18432000, 20000000};
+inline constexpr int32_t kCrystalFrequencies[] = {1000000, 1843200,  2000000,  3686400,  4000000,  7372800,
+                                                  8000000, 11059200, 14745600, 16000000, 18432000, 20000000};
 
 // Rows 1 to 18 of a recalculated table with its exact-match flags.
 TUsartReport RateReport(const TUsartTable& table, const bool* exact0, const bool* exact1,
