@@ -80,8 +80,9 @@ function(expect_line pattern)
     message(SEND_ERROR "baudix-table ${shown}: status ${rc}, no line like ${pattern} in\n${out}")
   endif()
 endfunction()
-expect_line("\n2400 +0x1A0 +-0\\.08% +0x340 +0\\.00% \\*\n" --hex 16000000 250000)
-expect_line("\n2,2400,0x1A0,-0.08%,0,0x340,0.00%,1,0x1,0xA0,ok,0x3,0x40,ok\n" --csv --hex 16000000 250000)
+# Hexadecimal: the register with 3 digits, UBRRH with 1, UBRRL with 2.
+expect_line("\n76800 +0x00C +0\\.16% +0x019 +0\\.16%\n" --hex 16000000 250000)
+expect_line("\n10,76800,0x00C,0\\.16%,0,0x019,0\\.16%,0,0x0,0x0C,ok,0x0,0x19,ok\n" --csv --hex 16000000 250000)
 expect_line("^ +U2X = 0 +U2X = 1\nFrequenz \\[Hz\\] +UBBR +ERROR +UBBR +ERROR\n1000000 +- +- +0 +8\\.51% x\n.*\n14745600 +7 +0\\.00% \\* +15 +0\\.00% \\*\n16000000 +8 +-3\\.55% ! +16 +2\\.12% !\n.*\nBaudrate 115200 bps, frame 8N1: " --crystals 115200)
 expect_line("\n230400 +3 +8\\.51% x +8 +-3\\.55% x\n.*frame 9O2: " --frame 9O2 16000000 250000)
 
