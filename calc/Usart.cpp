@@ -97,9 +97,11 @@ void CalcUSART(TUsartTableView& view) {
     if (i == kMaxRateEntry) text += kMaxSuffix;
     view.SetCell(0, row, text);
 
+    TUsartMode modes[2];
     for (const int32_t k : {kNormalSpeedFactor, kDoubleSpeedFactor}) {
       const int column = k == kNormalSpeedFactor ? 1 : 3;
-      const TUsartMode m = ComputeUsartMode(f, b, k);
+      TUsartMode& m = modes[k == kNormalSpeedFactor ? 0 : 1];
+      m = ComputeUsartMode(f, b, k);
       if (!m.valid) {
         view.SetCell(column, row, noValue);
         view.SetCell(column + 1, row, noValue);
@@ -114,5 +116,6 @@ void CalcUSART(TUsartTableView& view) {
         ExactU2X1[i] = m.error == 0.0;
       }
     }
+    view.SetRowValues(row, f, b, modes[0], modes[1]);
   }
 }

@@ -6,6 +6,16 @@
 #include <cstdint>
 #include <string>
 
+// One mode of one row, for frequency f, rate b and
+// sample factor k (16 or 8).
+struct TUsartMode {
+  double x = -1.0;     // f / (k * b) - 1, or -1 for b <= 0
+  int32_t n = 0;       // x + 0.5 truncated, low 32 bits
+  bool valid = false;  // n >= 0, x >= 0 and n < 4096
+  int32_t actual = 0;  // f div (k * (n + 1)), when valid
+  double error = 0.0;  // ((actual - b) * 100) / b, when valid
+};
+
 // What CalcUSART reads and writes: the window implements it with its two
 // entry fields and its result grid; tests, the benchmark and baudix-table
 // with plain data (UsartTable.h).
@@ -18,6 +28,11 @@ class TUsartTableView {
   virtual std::string BaudRateText() = 0;
   // Sets the text of grid cell (col 0..4, row 1..18) of StringGrid_USART.
   virtual void SetCell(int col, int row, const std::string& text) = 0;
+  // The numbers behind row `row` (1..18), after its five cells: frequency f,
+  // the row's rate b and the two modes (normal, double speed). The window
+  // only shows texts and ignores them; baudix-table judges them.
+  virtual void SetRowValues(int /*row*/, int32_t /*f*/, int32_t /*b*/, const TUsartMode& /*normal*/,
+                            const TUsartMode& /*fast*/) {}
 };
 
 inline constexpr int kUsartRateCount = 18;   // grid rows 1 to 18
@@ -36,7 +51,8 @@ inline constexpr int32_t kStandardBaudRates[16] = {
 
 // Rebuilds grid rows 1 to 18 and the flags. Reads
 // the baud-rate text first, then clears the flags, then reads the frequency
-// text, then writes the rows in order, each row's columns 0 to 4. A text that
+// text, then writes the rows in order, each row's columns 0 to 4 and then its
+// values (SetRowValues). A text that
 // TextToInteger rejects raises EConvertError: after the baud-rate text
 // nothing has changed; after the frequency text the flags are cleared and no
 // cell is rewritten. A rate whose product k * rate wraps to 0 in 32 bits
@@ -45,15 +61,6 @@ inline constexpr int32_t kStandardBaudRates[16] = {
 // would.
 void CalcUSART(TUsartTableView& view);
 
-// One mode of one row, for frequency f, rate b and
-// sample factor k (16 or 8).
-struct TUsartMode {
-  double x = -1.0;     // f / (k * b) - 1, or -1 for b <= 0
-  int32_t n = 0;       // x + 0.5 truncated, low 32 bits
-  bool valid = false;  // n >= 0, x >= 0 and n < 4096
-  int32_t actual = 0;  // f div (k * (n + 1)), when valid
-  double error = 0.0;  // ((actual - b) * 100) / b, when valid
-};
 TUsartMode ComputeUsartMode(int32_t f, int32_t b, int32_t k);
 
 // n := x + 0.5 truncated toward zero; the sum is formed with a 64-bit

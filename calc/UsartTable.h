@@ -1,5 +1,5 @@
 // The result table as plain data: a TUsartTableView without a window, for the
-// tests, the benchmark and baudix-table, and its two printed forms.
+// tests, the benchmark and baudix-table (its printed forms: UsartReport.h).
 #pragma once
 
 #include <string>
@@ -22,24 +22,24 @@ class TUsartTable : public TUsartTableView {
   std::string FrequencyText() override { return frequency_; }
   std::string BaudRateText() override { return baudRate_; }
   void SetCell(int col, int row, const std::string& text) override { cells_[row][col] = text; }
+  void SetRowValues(int row, int32_t f, int32_t b, const TUsartMode& normal,
+                    const TUsartMode& fast) override;
 
   const std::string& Cell(int col, int row) const { return cells_[row][col]; }
+  const std::string& TypedFrequency() const { return frequency_; }
+  const std::string& TypedBaudRate() const { return baudRate_; }
+  // The numbers of the last recalculation behind row 1..18; mode 0 is normal
+  // speed.
+  int32_t Frequency() const { return frequencyValue_; }
+  int32_t Rate(int row) const { return rates_[row]; }
+  const TUsartMode& Mode(int row, int u2x) const { return modes_[row][u2x]; }
   void SetTexts(std::string frequency, std::string baudRate);
 
  private:
   std::string frequency_;
   std::string baudRate_;
   std::string cells_[kRows][kUsartColumnCount];
+  int32_t frequencyValue_ = 0;
+  int32_t rates_[kRows] = {};
+  TUsartMode modes_[kRows][2];
 };
-
-// The aligned text table: the group captions "U2X = 0" and "U2X = 1" over the
-// grid's headers, then rows 1 to 18, a "*" after an error whose exact-match
-// flag (`exact0`, `exact1`, entry row - 1) is set. Lines end in "\n".
-std::string UsartTableText(const TUsartTable& table, const bool* exact0, const bool* exact1);
-
-// The CSV form: the header line
-// "row,rate,ubbr_u2x0,error_u2x0,exact_u2x0,ubbr_u2x1,error_u2x1,exact_u2x1",
-// then one line per grid row 1 to 18 with the row number, the five cell texts
-// and the two flags as 0 or 1. The cells are written as they are: compute
-// them with the decimal separator "." for the CSV form.
-std::string UsartTableCsv(const TUsartTable& table, const bool* exact0, const bool* exact1);

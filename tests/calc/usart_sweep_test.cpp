@@ -10,6 +10,7 @@
 #include "CalcTestSupport.h"
 #include "ExactUsart.h"
 #include "calc/Usart.h"
+#include "calc/UsartReport.h"
 #include "calc/UsartTable.h"
 
 namespace {
@@ -111,6 +112,34 @@ TEST_F(UsartSweep, TextsAsTyped) {
   Check(16, 255, "$10", "xFF");
   Check(16000000, -9600, "16000000", "-9600");
   EXPECT_GT(checkedRows, 0);
+}
+
+// The survey's lines are the typed rate at 1.0000, 1.8432, 2.0000, 3.6864,
+// 4.0000, 7.3728, 8.0000, 11.0592, 14.7456, 16.0000, 18.4320 and 20.0000 MHz.
+TEST_F(UsartSweep, CrystalSurvey) {
+  const int64_t crystals[] = {1000000, 1843200,  2000000,  3686400,  4000000,  7372800,
+                              8000000, 11059200, 14745600, 16000000, 18432000, 20000000};
+  const struct {
+    const char* text;
+    int64_t rate;
+  } rates[] = {{"115200", 115200}, {"$1C200", 115200}, {"9600", 9600}, {"31250", 31250},
+               {"2500000", 2500000}, {"1", 1}, {"", 0}, {"-9600", -9600}};
+  for (const auto& r : rates) {
+    const TUsartReport survey = CrystalSurvey(r.text, {});
+    ASSERT_EQ(survey.lines.size(), std::size(crystals));
+    for (size_t i = 0; i < std::size(crystals); ++i) {
+      const TReportLine& line = survey.lines[i];
+      EXPECT_EQ(line.label, std::to_string(crystals[i]));
+      for (const int u2x : {0, 1}) {
+        const exact::Mode expected = ExpectedMode(crystals[i], r.rate, u2x == 0 ? 16 : 8, '.');
+        const TReportMode& shown = line.modes[u2x];
+        EXPECT_TRUE(shown.ubbr == expected.ubbr && shown.error == expected.error && shown.exact == expected.exact)
+            << r.text << " at " << crystals[i] << " U2X = " << u2x << ": expected " << expected.ubbr << " "
+            << expected.error << " " << expected.exact << ", got " << shown.ubbr << " " << shown.error << " "
+            << shown.exact;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "calc/Exceptions.h"
 #include "calc/NumberText.h"
 #include "calc/Usart.h"
+#include "calc/UsartReport.h"
 #include "calc/UsartTable.h"
 
 namespace {
@@ -338,12 +339,12 @@ TEST(CalcUSART, RunsUnderTheApplicationsControlWord) {
   const char* frequencies[] = {"16000000", "", "0", "-16", "12", "99999999", "-99999999", "1843200", "7"};
   const char* rates[] = {"250000", "", "0", "-1", "1", "99999999", "100001", "-99999999", "3"};
   for (const char* f : frequencies) {
-    for (const char* b : rates) expected.push_back(UsartTableCsv(Calc(f, b), ExactU2X0, ExactU2X1));
+    for (const char* b : rates) expected.push_back(ReportCsv(RateReport(Calc(f, b), ExactU2X0, ExactU2X1, {}), false));
   }
   const uint16_t previous = LoadX87ControlWord(kApplicationControlWord);
   std::vector<std::string> actual;
   for (const char* f : frequencies) {
-    for (const char* b : rates) actual.push_back(UsartTableCsv(Calc(f, b), ExactU2X0, ExactU2X1));
+    for (const char* b : rates) actual.push_back(ReportCsv(RateReport(Calc(f, b), ExactU2X0, ExactU2X1, {}), false));
   }
   LoadX87ControlWord(previous);
   EXPECT_EQ(actual, expected);
