@@ -38,7 +38,8 @@ int dispatchDepth = 0;
 // The shift state read at the last key press, kept for that key's release:
 // each reading is a round trip to the window manager, and in between the
 // state changes only through another key's press or release (which reads
-// it anew and drops this one) or while the focus is elsewhere.
+// it anew and drops this one) or while the focus is elsewhere (so a window
+// that gets the focus drops it too).
 struct TPressShift {
   WORD key = 0;
   TShiftState shift;
@@ -521,7 +522,6 @@ void TWinControl::WndProc(TMessage& msg) {
       break;
     case WM_KILLFOCUS:
       focused_ = false;
-      pressShift = {};
       WMKillFocus(msg);
       break;
     case WM_CAPTURECHANGED:
