@@ -191,6 +191,7 @@ bool TApplication::ProcessOneMessage() {
   // character turned into the ANSI one that an ANSI window expects.
   MSG msg;
   if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  NoteMousePoint(msg);
   const bool unicode = msg.hwnd && IsWindowUnicode(msg.hwnd);
   if (!unicode) ToAnsiCharacter(msg);
   if (msg.message == WM_QUIT) {
@@ -226,7 +227,7 @@ bool TApplication::IsPreProcessMessage(MSG& msg) {
 bool TApplication::IsKeyMsg(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
   HWND target = msg.hwnd;
-  if (HWND capture = GetCapture(); capture && FindControl(capture)) target = capture;
+  if (TWinControl* capture = CaptureWindowControl()) target = capture->Handle();
   // Child windows of a platform control (a combo box's edit) belong to it.
   while (target && !FindControl(target) && (GetWindowLongA(target, GWL_STYLE) & WS_CHILD))
     target = GetParent(target);
@@ -235,11 +236,24 @@ bool TApplication::IsKeyMsg(MSG& msg) {
   return SendMessageA(control->Handle(), CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
 }
 
+void TApplication::NoteMousePoint(const MSG& msg) {
+  const bool pointer = (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+                       (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK) ||
+                       msg.message == WM_MOUSELEAVE || msg.message == WM_NCMOUSELEAVE;
+  if (pointer || msg.pt.x != mouseLookedAt_.x || msg.pt.y != mouseLookedAt_.y) mouseLookDue_ = true;
+}
+
 void TApplication::Idle() {
-  POINT cursor{};
-  TControl* control = nullptr;
-  if (GetCursorPos(&cursor)) control = FindControlAtScreenPoint(cursor);
-  SetMouseControl(control);
+  if (mouseLookDue_ || layoutLookedAt_ != LayoutChanges()) {
+    POINT cursor{};
+    TControl* control = nullptr;
+    if (GetCursorPos(&cursor)) control = FindControlAtScreenPoint(cursor);
+    mouseLookedAt_ = cursor;
+    layoutLookedAt_ = LayoutChanges();
+    mouseLookDue_ = false;
+    SetMouseControl(control);
+  }
+  TControl* control = MouseControl();
   currentHint_ = control ? control->Hint() : std::string();
   // Sleeps until a new message arrives; the loop never polls.
   WaitMessage();

@@ -56,6 +56,9 @@ class TApplication : public TComponent, public TFormHost {
   // Handles one message; false when none was waiting.
   bool ProcessOneMessage();
   // Tracks the control under the mouse, then sleeps until the next message.
+  // The mouse is looked for only when it may be over another control: a
+  // message through the loop came from another point or from the mouse, or
+  // a control moved, appeared or vanished (each look costs round trips).
   void Idle();
   void RequestQuit();
 
@@ -96,6 +99,7 @@ class TApplication : public TComponent, public TFormHost {
   // A character message taken in its Unicode form, as an ANSI peek gives it.
   static void ToAnsiCharacter(MSG& msg);
   bool IsPreProcessMessage(MSG& msg);
+  void NoteMousePoint(const MSG& msg);
   bool IsKeyMsg(MSG& msg);
 
   std::string title_;
@@ -107,6 +111,11 @@ class TApplication : public TComponent, public TFormHost {
   bool running_ = false;
   bool active_ = false;
   std::string currentHint_;
+  // Where the idle step last looked for the mouse, and whether it must look
+  // again (a pointer message or a message from another point came through).
+  POINT mouseLookedAt_{};
+  unsigned layoutLookedAt_ = 0;
+  bool mouseLookDue_ = true;
   TErrorReporter previousReporter_;
   TFormHost* previousHost_ = nullptr;
 };

@@ -6,7 +6,9 @@
 
 namespace {
 TControl* graphicCaptureControl = nullptr;  // a windowless control whose parent holds the capture
+HWND captureWindow = nullptr;  // as SetCaptureControl and the last WM_CAPTURECHANGED left it
 TControl* mouseControl = nullptr;
+unsigned layoutChanges = 0;  // counts moves, shows, hides and ends of controls
 
 constexpr WPARAM kAnyMouseButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
 }  // namespace
@@ -22,20 +24,31 @@ void SetCaptureControl(TControl* control) {
   graphicCaptureControl = nullptr;
   if (!control) {
     ReleaseCapture();
+    captureWindow = nullptr;
     return;
   }
   if (TWinControl* windowed = control->AsWinControl()) {
     SetCapture(windowed->Handle());
+    captureWindow = windowed->Handle();
     return;
   }
   TWinControl* parent = control->Parent();
   if (!parent) return;
   SetCapture(parent->Handle());
+  captureWindow = parent->Handle();
   // After SetCapture: taking the capture tells the previous holder to drop it.
   graphicCaptureControl = control;
 }
 
+TWinControl* CaptureWindowControl() { return FindControl(captureWindow); }
+
+void CaptureChanged(HWND newHolder) { captureWindow = newHolder; }
+
 TControl* MouseControl() { return mouseControl; }
+
+unsigned LayoutChanges() { return layoutChanges; }
+
+void NoteLayoutChange() { ++layoutChanges; }
 
 void SetMouseControl(TControl* control) {
   if (control == mouseControl) return;
@@ -56,6 +69,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  NoteLayoutChange();
   if (mouseControl == this) mouseControl = nullptr;
   if (graphicCaptureControl == this) {
     graphicCaptureControl = nullptr;
@@ -69,6 +83,7 @@ TControl::~TControl() {
 
 void TControl::SetParent(TWinControl* parent) {
   if (parent == parent_) return;
+  NoteLayoutChange();
   if (parent_) {
     InvalidateOnParent(BoundsRect(), true);
     parent_->RemoveControl(this);
@@ -94,6 +109,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   constraints_.Apply(width, height);
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   const bool resized = width != width_ || height != height_;
+  NoteLayoutChange();
   InvalidateOnParent(BoundsRect(), true);
   StoreBounds(left, top, width, height);
   Invalidate();
@@ -132,6 +148,7 @@ void TControl::SetAlign(TAlign align) {
 
 void TControl::SetVisible(bool visible) {
   if (visible == visible_) return;
+  NoteLayoutChange();
   // A control that disappears must still have its old place repainted.
   if (!visible) InvalidateOnParent(BoundsRect(), true);
   visible_ = visible;

@@ -248,9 +248,20 @@ class TControl : public TComponent {
 TControl* GetCaptureControl();
 // Gives the capture to `control` (nullptr releases it).
 void SetCaptureControl(TControl* control);
+// The framework window holding the capture, known without asking the window
+// manager (a round trip per question): taken through SetCaptureControl, and
+// followed through each WM_CAPTURECHANGED (CaptureChanged) that a framework
+// window gets when it loses the capture. A platform control's own capture is
+// not seen, but such a control takes it while it has the focus.
+TWinControl* CaptureWindowControl();
+void CaptureChanged(HWND newHolder);
 
 // The control the mouse is over, as the message loop's idle step last saw it.
 TControl* MouseControl();
 // Makes `control` the control under the mouse: the old one gets
 // CM_MOUSELEAVE, the new one CM_MOUSEENTER.
 void SetMouseControl(TControl* control);
+// Counts the moves, shows, hides, re-parentings and ends of controls, after
+// which a mouse that stands still may be over another control.
+unsigned LayoutChanges();
+void NoteLayoutChange();

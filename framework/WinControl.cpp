@@ -35,6 +35,17 @@ thread_local TWinControl* creatingControl = nullptr;
 // How many window procedures of framework windows are running, nested.
 int dispatchDepth = 0;
 
+// The shift state read at the last key press, kept for that key's release:
+// each reading is a round trip to the window manager, and in between the
+// state changes only through another key's press or release (which reads
+// it anew and drops this one) or while the focus is elsewhere (so a window
+// that gets the focus drops it too).
+struct TPressShift {
+  WORD key = 0;
+  TShiftState shift;
+};
+TPressShift pressShift;
+
 // Our own messages never go to a window class's procedure.
 bool IsFrameworkMessage(UINT msg) { return msg >= CM_BASE && msg < CN_BASE + WM_USER; }
 
@@ -506,11 +517,16 @@ void TWinControl::WndProc(TMessage& msg) {
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(msg); break;
     case WM_SETFOCUS:
       focused_ = true;
+      pressShift = {};
       WMSetFocus(msg);
       break;
     case WM_KILLFOCUS:
       focused_ = false;
       WMKillFocus(msg);
+      break;
+    case WM_CAPTURECHANGED:
+      CaptureChanged(reinterpret_cast<HWND>(msg.LParam));
+      DefaultHandler(msg);
       break;
     case WM_KEYDOWN: case WM_SYSKEYDOWN: WMKeyDown(msg); break;
     case WM_KEYUP: case WM_SYSKEYUP: WMKeyUp(msg); break;
@@ -567,6 +583,7 @@ bool TWinControl::ReflectToChild(TMessage& msg) {
 }
 
 void TWinControl::WMWindowPosChanged(TMessage& msg) {
+  NoteLayoutChange();
   DefaultHandler(msg);
   UpdateBoundsFromWindow();
 }
@@ -584,7 +601,8 @@ void TWinControl::WMKillFocus(TMessage& msg) {
 
 void TWinControl::WMKeyDown(TMessage& msg) {
   WORD key = static_cast<WORD>(msg.WParam);
-  const TShiftState shift = KeyboardShiftState();
+  pressShift = {key, KeyboardShiftState()};
+  const TShiftState shift = pressShift.shift;
   TWinControl* form = GetParentForm(this);
   if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) form->KeyDown(key, shift);
   if (key) KeyDown(key, shift);
@@ -595,7 +613,8 @@ void TWinControl::WMKeyDown(TMessage& msg) {
 
 void TWinControl::WMKeyUp(TMessage& msg) {
   WORD key = static_cast<WORD>(msg.WParam);
-  const TShiftState shift = KeyboardShiftState();
+  const TShiftState shift = pressShift.key == key ? pressShift.shift : KeyboardShiftState();
+  pressShift = {};
   TWinControl* form = GetParentForm(this);
   if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) form->KeyUp(key, shift);
   if (key) KeyUp(key, shift);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "app/Application.h"
 #include "app/FloatingPoint.h"
@@ -22,16 +23,19 @@ namespace {
 
 constexpr UINT kRaise = WM_APP + 7;
 
-// Raises whatever the test puts into `raise` when it gets kRaise.
+// Raises whatever the test puts into `raise` when it gets kRaise; counts
+// the keys the loop hands it before their dispatch.
 class TRaiser : public TCustomControl {
  public:
   explicit TRaiser(TComponent* owner) : TCustomControl(owner) { SetTabStop(true); }
   std::function<void()> raise;
+  int keysOffered = 0;
   void WndProc(TMessage& msg) override {
     if (msg.Msg == kRaise && raise) {
       raise();
       return;
     }
+    if (msg.Msg == CN_KEYDOWN) ++keysOffered;
     TCustomControl::WndProc(msg);
   }
 };
@@ -262,21 +266,59 @@ TEST_F(ApplicationTest, TabGoesThroughTheLoopToTheForm) {
   EXPECT_EQ(GetFocus(), form->other->Handle());
 }
 
+TEST_F(ApplicationTest, KeysGoFirstToTheFrameworkWindowHoldingTheCapture) {
+  HWND plain = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 160, 70, 20, 20,
+                               form->Handle(), nullptr, nullptr, nullptr);
+  form->raiser->SetFocus();
+  PumpMessages();
+  auto offeredTo = [&] {
+    form->raiser->keysOffered = form->other->keysOffered = 0;
+    PostMessageA(form->raiser->Handle(), WM_KEYDOWN, 'A', 0);
+    while (app->ProcessOneMessage()) {
+    }
+    return std::pair{form->raiser->keysOffered, form->other->keysOffered};
+  };
+  EXPECT_EQ(offeredTo(), std::pair(1, 0)) << "no capture: the focused control";
+  form->other->SetMouseCapture(true);
+  EXPECT_EQ(offeredTo(), std::pair(0, 1)) << "taken through the framework";
+  SetCapture(plain);
+  EXPECT_EQ(offeredTo(), std::pair(1, 0)) << "taken by a window that is no control";
+  form->other->SetMouseCapture(true);
+  ReleaseCapture();
+  EXPECT_EQ(offeredTo(), std::pair(1, 0)) << "released by the platform call";
+  DestroyWindow(plain);
+}
+
 TEST_F(ApplicationTest, TheIdleStepFollowsTheControlUnderTheMouseAndKeepsItsHint) {
   form->pressable->SetHint("Knopf");
+  // As the loop runs it: the waiting messages first; one posted after them
+  // lets the idle step's WaitMessage return at once.
+  auto idle = [&] {
+    PostMessageA(form->Handle(), WM_NULL, 0, 0);
+    while (app->ProcessOneMessage()) {
+    }
+    PostMessageA(form->Handle(), WM_NULL, 0, 0);
+    app->Idle();
+    return MouseControl();
+  };
   const TPoint over = form->pressable->ClientToScreen({5, 5});
   ASSERT_TRUE(SetCursorPos(over.X, over.Y));
-  // A waiting message lets the idle step's WaitMessage return at once.
-  PostMessageA(form->Handle(), WM_NULL, 0, 0);
-  app->Idle();
-  EXPECT_EQ(MouseControl(), form->pressable);
+  EXPECT_EQ(idle(), form->pressable);
   EXPECT_EQ(app->CurrentHint(), "Knopf");
   const TPoint beside = form->raiser->ClientToScreen({5, 5});
   SetCursorPos(beside.X, beside.Y);
-  PostMessageA(form->Handle(), WM_NULL, 0, 0);
-  app->Idle();
-  EXPECT_EQ(MouseControl(), form->raiser);
+  EXPECT_EQ(idle(), form->raiser);
   EXPECT_EQ(app->CurrentHint(), "");
+
+  // The mouse stands still while the controls under it change.
+  SetWindowPos(form->raiser->Handle(), nullptr, 10, 70, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(idle(), form) << "a window moved away by the platform";
+  form->pressable->SetBounds(0, 0, 50, 50);
+  EXPECT_EQ(idle(), form->pressable) << "a windowless control moved under it";
+  EXPECT_EQ(app->CurrentHint(), "Knopf");
+  form->pressable->SetVisible(false);
+  EXPECT_EQ(idle(), form) << "a windowless control hidden";
   PumpMessages();
 }
 

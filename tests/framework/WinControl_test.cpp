@@ -274,6 +274,50 @@ TEST(WinControlFocus, FocusedFollowsTheFocusOnEveryWayItMoves) {
   DestroyWindow(plain);
 }
 
+TEST(WinControlKeys, AReleaseHasTheShiftStateOfItsPressUnlessAKeyOrTheFocusMovedBetween) {
+  TTestForm form;
+  auto* a = form.Add<TPanel>(0, 0, 50, 50);
+  auto* b = form.Add<TPanel>(60, 0, 50, 50);
+  std::vector<bool> shifted;
+  for (TPanel* p : {a, b})
+    p->OnKeyUp = [&](TObject*, WORD&, TShiftState shift) { shifted.push_back(shift.Contains(ssShift)); };
+  auto holdShift = [](bool down) {
+    BYTE keys[256] = {};
+    keys[VK_SHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+  };
+  auto send = [](TWinControl* c, UINT msg, WORD key) { SendMessageA(c->Handle(), msg, key, 0); };
+  a->SetFocus();
+  // Shift+A; Shift comes up before A.
+  holdShift(true);
+  send(a, WM_KEYDOWN, 'A');
+  holdShift(false);
+  send(a, WM_KEYUP, VK_SHIFT);
+  send(a, WM_KEYUP, 'A');
+  EXPECT_EQ(shifted, (std::vector<bool>{false, false})) << "Shift released between";
+  shifted.clear();
+  holdShift(true);
+  send(a, WM_KEYDOWN, 'A');
+  holdShift(false);
+  send(a, WM_KEYDOWN, 'B');
+  send(a, WM_KEYUP, 'A');
+  EXPECT_EQ(shifted, (std::vector<bool>{false})) << "another key pressed between";
+  shifted.clear();
+  holdShift(true);
+  send(a, WM_KEYDOWN, 'A');
+  b->SetFocus();
+  holdShift(false);
+  a->SetFocus();
+  send(a, WM_KEYUP, 'A');
+  EXPECT_EQ(shifted, (std::vector<bool>{false})) << "the focus went away and came back";
+  shifted.clear();
+  holdShift(true);
+  send(a, WM_KEYDOWN, 'A');
+  send(a, WM_KEYUP, 'A');
+  holdShift(false);
+  EXPECT_EQ(shifted, (std::vector<bool>{true})) << "Shift+A";
+}
+
 TEST(WinControlLayout, BottomAlignedChildrenSpanTheWidthAtTheBottom) {
   TTestForm form(200, 100);
   auto* bar = form.Add<TPanel>(0, 0, 10, 19);
