@@ -733,8 +733,8 @@ void TQelBaseEdit::RunKeyCommand(WORD& key) {
       if (key == 'X') CutToClipboard();
       key = 0;
       break;
-    case VK_LEFT: MoveLeft(keyboard.ctrl); break;
-    case VK_RIGHT: MoveRight(keyboard.ctrl); break;
+    case VK_LEFT: MoveLeft(keyboard.ctrl, keyboard.shift); break;
+    case VK_RIGHT: MoveRight(keyboard.ctrl, keyboard.shift); break;
     case VK_HOME: MoveCursor(1, keyboard.shift); break;
     case VK_END: MoveCursor(static_cast<int>(text_.size()) + 1, keyboard.shift); break;
     case VK_ESCAPE: CollapseSelection(); break;
@@ -767,31 +767,29 @@ void TQelBaseEdit::DeleteForward() {
   ReplaceSelection(std::string());
 }
 
-void TQelBaseEdit::MoveLeft(bool wordWise) {
-  const bool shift = QelApplication().Keyboard().shift;
+void TQelBaseEdit::MoveLeft(bool wordWise, bool extend) {
   int position = CursorPos();
   if (position == 1) {
-    if (!shift) CollapseSelection();
+    if (!extend) CollapseSelection();
     return;
   }
   --position;
   if (wordWise)
     while (position > 1 && text_[position - 2] != kWordDelimiter) --position;
-  MoveCursor(position, shift);
+  MoveCursor(position, extend);
 }
 
-void TQelBaseEdit::MoveRight(bool wordWise) {
-  const bool shift = QelApplication().Keyboard().shift;
+void TQelBaseEdit::MoveRight(bool wordWise, bool extend) {
   const int length = static_cast<int>(text_.size());
   int position = CursorPos();
   if (position > length) {
-    if (!shift) CollapseSelection();
+    if (!extend) CollapseSelection();
     return;
   }
   ++position;
   if (wordWise)
     while (position <= length && text_[position - 1] != kWordDelimiter) ++position;
-  MoveCursor(position, shift);
+  MoveCursor(position, extend);
 }
 
 // --- Focus ---

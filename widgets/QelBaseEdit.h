@@ -232,8 +232,8 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
   void RunKeyCommand(WORD& key);
   void DeleteBackward();
   void DeleteForward();
-  void MoveLeft(bool wordWise);
-  void MoveRight(bool wordWise);
+  void MoveLeft(bool wordWise, bool extend);
+  void MoveRight(bool wordWise, bool extend);
   void CollapseSelection();
   void InsertTyped(char c);
   void EndDragMove();
