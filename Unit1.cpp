@@ -309,7 +309,7 @@ void TForm1::InitGrid() {
     StringGrid_USART->SetColWidths(col, ScaledExtent(edge, width));
     edge += width;
   }
-  for (int col = 0; col < kGridColumns; ++col) StringGrid_USART->SetCells(col, 0, kUsartHeaders[col]);
+  for (int col = 0; col < kGridColumns; ++col) StringGrid_USART->SetCells(col, 0, UsartHeader(DefaultAvrModel().family, col));
 }
 
 void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { Recalculate(); }

@@ -20,6 +20,8 @@ struct TFrame {
 
   // Data bits plus the parity bit.
   int SampledBits() const { return dataBits + (parity == 'N' ? 0 : 1); }
+  // Every bit of a frame: the start bit, the sampled bits and the stop bits.
+  int Bits() const { return 1 + SampledBits() + stopBits; }
   std::string Text() const;
 };
 

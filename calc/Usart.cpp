@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "calc/BaudGenerators.h"
 #include "calc/Exceptions.h"
 #include "calc/NumberText.h"
 
@@ -14,9 +15,6 @@ bool ExactU2X1[kUsartFlagCount];
 
 namespace {
 
-constexpr int32_t kNormalSpeedFactor = 16;   // U2X = 0
-constexpr int32_t kDoubleSpeedFactor = 8;    // U2X = 1
-constexpr int32_t kRegisterLimit = 4096;     // UBBR holds 12 bits
 constexpr int kMaxRateEntry = kUsartRateCount - 1;
 constexpr char kMaxSuffix[] = " MAX";
 constexpr char kNoValue[] = "-";
@@ -43,7 +41,7 @@ int32_t TruncateHalfUp(double x) {
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(sum))));
 }
 
-TUsartMode ComputeUsartMode(int32_t f, int32_t b, int32_t k) {
+TUsartMode ComputeUsartMode(int32_t f, int32_t b, int32_t k, int32_t registerLimit) {
   TUsartMode m;
   if (b > 0) {
     const int32_t kb = Mul32(k, b);
@@ -60,7 +58,7 @@ TUsartMode ComputeUsartMode(int32_t f, int32_t b, int32_t k) {
   }
   m.n = TruncateHalfUp(m.x);
   // Comparisons with a value that is not a number fail, so NaN is invalid.
-  m.valid = m.n >= 0 && m.x >= 0.0 && m.n < kRegisterLimit;
+  m.valid = m.n >= 0 && m.x >= 0.0 && m.n < registerLimit;
   if (m.valid) {
     m.actual = Div32(f, Mul32(k, m.n + 1));
     const int32_t numerator = Mul32(Sub32(m.actual, b), 100);
@@ -70,6 +68,8 @@ TUsartMode ComputeUsartMode(int32_t f, int32_t b, int32_t k) {
 }
 
 void CalcUSART(TUsartTableView& view) {
+  const TBaudFamilyInfo& family = FamilyInfo(view.Model().family);
+  const int frameBits = view.FrameBits();
   int32_t rates[kUsartRateCount];
 
   // 1. The user's rate; a rejected text raises before anything has changed.
@@ -85,7 +85,7 @@ void CalcUSART(TUsartTableView& view) {
   // 4. The frequency; a rejected text raises with the flags cleared.
   const std::string frequencyText = view.FrequencyText();
   const int32_t f = frequencyText.empty() ? 0 : TextToInteger(frequencyText);
-  rates[kMaxRateEntry] = Div32(f, kDoubleSpeedFactor);
+  rates[kMaxRateEntry] = Div32(f, family.maxRateDivisor);
 
   // 5. The rows.
   const std::string noValue = kNoValue;
@@ -98,18 +98,18 @@ void CalcUSART(TUsartTableView& view) {
     view.SetCell(0, row, text);
 
     TUsartMode modes[2];
-    for (const int32_t k : {kNormalSpeedFactor, kDoubleSpeedFactor}) {
-      const int column = k == kNormalSpeedFactor ? 1 : 3;
-      TUsartMode& m = modes[k == kNormalSpeedFactor ? 0 : 1];
-      m = ComputeUsartMode(f, b, k);
+    for (int group = 0; group < 2; ++group) {
+      const int column = 1 + 2 * group;
+      TUsartMode& m = modes[group];
+      m = ComputeBaudGroup(family.family, group, f, b, frameBits);
       if (!m.valid) {
         view.SetCell(column, row, noValue);
         view.SetCell(column + 1, row, noValue);
         continue;
       }
-      view.SetCell(column, row, IntegerToText(m.n));
+      view.SetCell(column, row, RegisterCellText(family.family, group, m, false));
       view.SetCell(column + 1, row, FormatText(kErrorPattern, {m.error}));
-      if (k == kNormalSpeedFactor) {
+      if (group == 0) {
         // e * 100 with a 64-bit mantissa, truncated: |e| < 0.01 percent.
         ExactU2X0[i] = std::trunc(static_cast<long double>(m.error) * 100.0L) == 0.0L;
       } else {

@@ -6,25 +6,26 @@
 #include <cmath>
 #include <cstring>
 
+#include "calc/BaudGenerators.h"
 #include "calc/NumberText.h"
 
 namespace {
 
 constexpr char kColumnGap[] = "  ";
 constexpr size_t kMarkWidth = 2;  // a blank and the mark
-constexpr char kFrequencyHeading[] = "Frequenz [Hz]";
 constexpr char kNoValue[] = "-";
-constexpr char kHexByte[] = "0x%.2x";  // the header's UBRRH and UBRRL
-const char* const kModeKeys[2] = {"u2x0", "u2x1"};
-const char* const kCaptions[2] = {kCaptionU2X0, kCaptionU2X1};
+constexpr int kHexByteDigits = 2;  // a header's register bytes
 
-TReportMode MakeMode(const TUsartTable& table, int row, int u2x, bool exact, const TFrame& frame) {
+TBaudFamily FamilyOf(const TUsartReport& report) { return report.model->family; }
+
+TReportMode MakeMode(const TUsartTable& table, int row, int group, bool exact, const TFrame& frame) {
   TReportMode mode;
-  mode.ubbr = table.Cell(1 + 2 * u2x, row);
-  mode.error = table.Cell(2 + 2 * u2x, row);
+  mode.ubbr = table.Cell(1 + 2 * group, row);
+  mode.error = table.Cell(2 + 2 * group, row);
   mode.exact = exact;
-  mode.values = table.Mode(row, u2x);
-  mode.verdict = ReceiverVerdict(frame, u2x == 1, table.Rate(row), mode.values);
+  mode.values = table.Mode(row, group);
+  const bool doubleSpeed = JudgedAsDoubleSpeed(table.Device().family, group, mode.values);
+  mode.verdict = ReceiverVerdict(frame, doubleSpeed, table.Rate(row), mode.values);
   return mode;
 }
 
@@ -46,23 +47,24 @@ char Mark(const TReportMode& mode) {
   return ' ';
 }
 
-// The register UBBR holds 12 bits: UBRRH gets the high 4, UBRRL the low 8.
-enum TRegisterPart { kWhole, kHigh, kLow };
-constexpr int kLowBits = 8;
-constexpr int32_t kLowMask = 0xFF;
-// In hexadecimal, per part: the register with 3 digits, the bytes with 1 and 2.
-constexpr const char* kHexPatterns[] = {"0x%.3x", "0x%x", "0x%.2x"};
-
-int32_t RegisterPart(int32_t n, TRegisterPart part) {
-  if (part == kHigh) return n >> kLowBits;
-  return part == kLow ? n & kLowMask : n;
+// A register field as the text and CSV forms show it.
+std::string FieldText(const TReportMode& mode, const TRegisterField& field, bool hex) {
+  if (!mode.values.valid) return kNoValue;
+  return hex && field.hexDigits > 0 ? HexText(field.value, field.hexDigits) : IntegerToText(field.value);
 }
 
-// A register value or one of its bytes as the text and CSV forms show it.
-std::string RegisterText(const TReportMode& mode, TRegisterPart part, bool hex) {
-  if (!mode.values.valid) return kNoValue;
-  const int32_t value = RegisterPart(mode.values.n, part);
-  return hex ? FormatText(kHexPatterns[part], {value}) : IntegerToText(value);
+// The register fields after the first: the first is the register cell.
+std::vector<TRegisterField> ExtraFields(TBaudFamily family, const TReportMode& mode) {
+  std::vector<TRegisterField> fields = RegisterFields(family, mode.values);
+  fields.erase(fields.begin());
+  return fields;
+}
+
+// A header as a CSV column name: "BSEL/BSCALE" is "bsel_bscale".
+std::string ColumnKey(const char* header) {
+  std::string key = header;
+  for (char& c : key) c = c == '/' ? '_' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return key;
 }
 
 // The shortest text that reads back as the same double.
@@ -88,16 +90,17 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
-std::string JsonMode(const TReportMode& mode) {
+std::string JsonMode(TBaudFamily family, const TReportMode& mode) {
   const bool valid = mode.values.valid;
-  const auto number = [&](TRegisterPart part) {
-    return valid ? IntegerToText(RegisterPart(mode.values.n, part)) : "null";
-  };
-  return std::string("{\"ubbr\": ") + number(kWhole) + ", \"ubrrh\": " + number(kHigh) +
-         ", \"ubrrl\": " + number(kLow) + ", \"error\": " + JsonString(mode.error) +
+  std::string out = "{\"register\": " + JsonString(mode.ubbr);
+  for (const TRegisterField& field : RegisterFields(family, mode.values)) {
+    out += ", \"" + std::string(field.key) + "\": " + (valid ? IntegerToText(field.value) : "null");
+  }
+  return out + ", \"error\": " + JsonString(mode.error) +
          ", \"error_percent\": " + (valid ? ShortestNumber(mode.values.error) : "null") +
          ", \"exact\": " + (mode.exact ? "true" : "false") +
-         ", \"verdict\": " + (valid ? JsonString(VerdictText(mode.verdict)) : "null") + "}";
+         ", \"verdict\": " + (valid ? JsonString(VerdictText(mode.verdict)) : "null") +
+         ", \"actual_rate\": " + (valid ? IntegerToText(mode.values.actual) : "null") + "}";
 }
 
 void AppendAligned(std::string& line, const std::string& text, size_t width, bool right) {
@@ -125,6 +128,7 @@ std::string Percent(double value) {
 TUsartReport RateReport(const TUsartTable& table, const bool* exact0, const bool* exact1,
                         const TFrame& frame) {
   TUsartReport report;
+  report.model = &table.Device();
   report.frequencyText = table.TypedFrequency();
   report.baudRateText = table.TypedBaudRate();
   report.frame = frame;
@@ -134,13 +138,15 @@ TUsartReport RateReport(const TUsartTable& table, const bool* exact0, const bool
   return report;
 }
 
-TUsartReport CrystalSurvey(const std::string& baudRateText, const TFrame& frame) {
+TUsartReport CrystalSurvey(const std::string& baudRateText, const TFrame& frame,
+                           const TAvrModel& model) {
   TUsartReport report;
+  report.model = &model;
   report.survey = true;
   report.baudRateText = baudRateText;
   report.frame = frame;
   for (const int32_t crystal : kCrystalFrequencies) {
-    TUsartTable table(IntegerToText(crystal), baudRateText);
+    TUsartTable table(IntegerToText(crystal), baudRateText, model, frame.Bits());
     CalcUSART(table);
     TReportLine line = MakeLine(table, 1, ExactU2X0[0], ExactU2X1[0], frame);
     line.row = 0;
@@ -152,12 +158,14 @@ TUsartReport CrystalSurvey(const std::string& baudRateText, const TFrame& frame)
 
 std::string ReportText(const TUsartReport& report, bool hex) {
   // Column texts: the heading row, then one row per line.
+  const TBaudFamily family = FamilyOf(report);
+  const TBaudFamilyInfo& info = FamilyInfo(family);
   std::vector<std::array<std::string, kUsartColumnCount>> cells;
-  cells.push_back({report.survey ? kFrequencyHeading : kUsartHeaders[0], kUsartHeaders[1], kUsartHeaders[2],
-                   kUsartHeaders[3], kUsartHeaders[4]});
+  cells.push_back({report.survey ? info.frequencyLabel : UsartHeader(family, 0), UsartHeader(family, 1),
+                   UsartHeader(family, 2), UsartHeader(family, 3), UsartHeader(family, 4)});
   for (const TReportLine& line : report.lines) {
-    cells.push_back({line.label, RegisterText(line.modes[0], kWhole, hex), line.modes[0].error,
-                     RegisterText(line.modes[1], kWhole, hex), line.modes[1].error});
+    cells.push_back({line.label, RegisterCellText(family, 0, line.modes[0].values, hex), line.modes[0].error,
+                     RegisterCellText(family, 1, line.modes[1].values, hex), line.modes[1].error});
   }
   size_t widths[kUsartColumnCount] = {};
   for (const auto& row : cells) {
@@ -168,7 +176,7 @@ std::string ReportText(const TUsartReport& report, bool hex) {
   size_t groupWidth[2];
   for (int g = 0; g < 2; ++g) {
     groupWidth[g] = widths[1 + 2 * g] + gap + widths[2 + 2 * g] + kMarkWidth;
-    const size_t caption = std::strlen(kCaptions[g]);
+    const size_t caption = std::strlen(info.captions[g]);
     if (caption > groupWidth[g]) {
       widths[2 + 2 * g] += caption - groupWidth[g];
       groupWidth[g] = caption;
@@ -180,11 +188,11 @@ std::string ReportText(const TUsartReport& report, bool hex) {
   // The captions, centred over their groups.
   text.append(widths[0], ' ');
   for (int g = 0; g < 2; ++g) {
-    const size_t caption = std::strlen(kCaptions[g]);
+    const size_t caption = std::strlen(info.captions[g]);
     const size_t left = (groupWidth[g] - caption) / 2;
     text += kColumnGap;
     text.append(left, ' ');
-    text += kCaptions[g];
+    text += info.captions[g];
     text.append(groupWidth[g] - caption - left, ' ');
   }
   EndLine(out, text);
@@ -208,18 +216,29 @@ std::string ReportText(const TUsartReport& report, bool hex) {
 }
 
 std::string ReportCsv(const TUsartReport& report, bool hex) {
+  const TBaudFamily family = FamilyOf(report);
+  const TBaudFamilyInfo& info = FamilyInfo(family);
   std::string out = report.survey ? "frequency" : "row,rate";
-  out +=
-      ",ubbr_u2x0,error_u2x0,exact_u2x0,ubbr_u2x1,error_u2x1,exact_u2x1"
-      ",ubrrh_u2x0,ubrrl_u2x0,verdict_u2x0,ubrrh_u2x1,ubrrl_u2x1,verdict_u2x1\n";
+  for (int g = 0; g < 2; ++g) {
+    const std::string key = std::string("_") + info.groupKeys[g];
+    out += "," + ColumnKey(info.registerHeaders[g]) + key + ",error" + key + ",exact" + key;
+  }
+  for (int g = 0; g < 2; ++g) {
+    const std::string key = std::string("_") + info.groupKeys[g];
+    for (const TRegisterField& field : ExtraFields(family, {})) out += "," + std::string(field.key) + key;
+    out += ",verdict" + key;
+  }
+  out += '\n';
   for (const TReportLine& line : report.lines) {
     out += report.survey ? line.label : std::to_string(line.row) + "," + line.label;
-    for (const TReportMode& mode : line.modes) {
-      out += "," + RegisterText(mode, kWhole, hex) + "," + mode.error + (mode.exact ? ",1" : ",0");
+    for (int g = 0; g < 2; ++g) {
+      const TReportMode& mode = line.modes[g];
+      out += "," + RegisterCellText(family, g, mode.values, hex) + "," + mode.error + (mode.exact ? ",1" : ",0");
     }
     for (const TReportMode& mode : line.modes) {
-      out += "," + RegisterText(mode, kHigh, hex) + "," + RegisterText(mode, kLow, hex) + "," +
-             VerdictText(mode.verdict);
+      for (const TRegisterField& field : ExtraFields(family, mode)) out += "," + FieldText(mode, field, hex);
+      out += ",";
+      out += VerdictText(mode.verdict);
     }
     out += '\n';
   }
@@ -228,7 +247,11 @@ std::string ReportCsv(const TUsartReport& report, bool hex) {
 
 std::string ReportJson(const TUsartReport& report) {
   const TReportLine& first = report.lines.front();
+  const TBaudFamily family = FamilyOf(report);
+  const TBaudFamilyInfo& info = FamilyInfo(family);
   std::string out = "{\n";
+  out += "  \"device\": " + JsonString(report.model->name) + ",\n";
+  out += "  \"family\": " + JsonString(info.key) + ",\n";
   if (!report.survey) {
     out += "  \"frequency_text\": " + JsonString(report.frequencyText) + ",\n";
   }
@@ -242,8 +265,8 @@ std::string ReportJson(const TUsartReport& report) {
     out += report.survey
                ? "    {\"frequency\": " + IntegerToText(line.frequency)
                : "    {\"row\": " + std::to_string(line.row) + ", \"rate\": " + JsonString(line.label);
-    for (int u2x = 0; u2x < 2; ++u2x) {
-      out += ",\n     \"" + std::string(kModeKeys[u2x]) + "\": " + JsonMode(line.modes[u2x]);
+    for (int g = 0; g < 2; ++g) {
+      out += ",\n     \"" + std::string(info.groupKeys[g]) + "\": " + JsonMode(family, line.modes[g]);
     }
     out += i + 1 < report.lines.size() ? "},\n" : "}\n";
   }
@@ -260,32 +283,51 @@ int HeaderMode(const TReportLine& line) {
   return ok1 ? 1 : -1;
 }
 
-std::string ReportHeader(const TReportLine& line, const TFrame& frame, int u2x) {
-  const TReportMode& mode = line.modes[u2x];
-  const int32_t n = mode.values.n;
-  std::string out = "/* Baud-rate register for " + IntegerToText(line.frequency) + " Hz and " +
-                    IntegerToText(line.rate) + " bps, frame " + frame.Text() + " (baudix-table).\n";
-  out += "   U2X = " + std::to_string(u2x) + ": error " + mode.error + ", receiver verdict " +
+std::string ReportHeader(const TUsartReport& report, const TReportLine& line, int group) {
+  const TBaudFamily family = FamilyOf(report);
+  const TBaudFamilyInfo& info = FamilyInfo(family);
+  const TReportMode& mode = line.modes[group];
+  const TFrame& frame = report.frame;
+  // Where the generator runs from the peripheral clock the define says so;
+  // where BAUD is the register, the rate cannot take its name.
+  const bool peripheralClock = family == TBaudFamily::kFractional || family == TBaudFamily::kXmega;
+  const char* const clockDefine = peripheralClock ? "BAUDIX_F_PER" : "BAUDIX_F_OSC";
+  const char* const rateDefine = family == TBaudFamily::kFractional ? "BAUDIX_BAUDRATE" : "BAUDIX_BAUD";
+  std::string out = "/* Baud-rate register of the " + std::string(report.model->name) + " for " +
+                    IntegerToText(line.frequency) + " Hz and " + IntegerToText(line.rate) + " bps, frame " +
+                    frame.Text() + " (baudix-table).\n";
+  out += "   " + std::string(info.captions[group]) + ": error " + mode.error + ", receiver verdict " +
          VerdictText(mode.verdict) + ". */\n";
   out += "#ifndef BAUDIX_USART_H\n#define BAUDIX_USART_H\n\n";
-  out += "#define BAUDIX_F_OSC " + IntegerToText(line.frequency) + "UL\n";
-  out += "#define BAUDIX_BAUD " + IntegerToText(line.rate) + "UL\n";
-  out += "#define BAUDIX_UBRR " + IntegerToText(n) + "\n";
-  out += "#define BAUDIX_UBRRH " + FormatText(kHexByte, {RegisterPart(n, kHigh)}) + "\n";
-  out += "#define BAUDIX_UBRRL " + FormatText(kHexByte, {RegisterPart(n, kLow)}) + "\n";
-  out += "#define BAUDIX_U2X " + std::to_string(u2x) + "\n";
+  out += "#define " + std::string(clockDefine) + " " + IntegerToText(line.frequency) + "UL\n";
+  out += "#define " + std::string(rateDefine) + " " + IntegerToText(line.rate) + "UL\n";
+  for (const TRegisterField& field : RegisterFields(family, mode.values)) {
+    out += "#define BAUDIX_" + std::string(field.define) + " " +
+           (field.byte ? HexText(field.value, kHexByteDigits) : IntegerToText(field.value)) + "\n";
+  }
+  if (info.speedDefine != nullptr) {
+    out += "#define BAUDIX_" + std::string(info.speedDefine) + " " + std::to_string(group) + "\n";
+  }
   return out + "\n#endif\n";
 }
 
-std::string NoHeaderReason(const TReportLine& line, const TFrame& frame) {
+std::string NoHeaderReason(const TUsartReport& report, const TReportLine& line) {
+  const TBaudFamily family = FamilyOf(report);
+  const TBaudFamilyInfo& info = FamilyInfo(family);
+  const TFrame& frame = report.frame;
+  const int groups = info.secondGroup ? 2 : 1;
   std::string out = "no setting for " + IntegerToText(line.rate) + " bps at " +
                     IntegerToText(line.frequency) + " Hz keeps the error within the recommended ";
-  out += Percent(RecommendedMaxError(frame, false)) + " (U2X = 0) or " +
-         Percent(RecommendedMaxError(frame, true)) + " (U2X = 1) for frame " + frame.Text() + ":";
-  for (int u2x = 0; u2x < 2; ++u2x) {
-    const TReportMode& mode = line.modes[u2x];
-    out += u2x == 0 ? " " : ", ";
-    out += "U2X = " + std::to_string(u2x) + " ";
+  for (int g = 0; g < groups; ++g) {
+    const bool doubleSpeed = JudgedAsDoubleSpeed(family, g, line.modes[g].values);
+    out += g == 0 ? "" : " or ";
+    out += Percent(RecommendedMaxError(frame, doubleSpeed)) + " (" + info.captions[g] + ")";
+  }
+  out += " for frame " + frame.Text() + ":";
+  for (int g = 0; g < groups; ++g) {
+    const TReportMode& mode = line.modes[g];
+    out += g == 0 ? " " : ", ";
+    out += std::string(info.captions[g]) + " ";
     out += mode.values.valid ? mode.error + " (" + VerdictText(mode.verdict) + ")" : "has no register value";
   }
   return out;

@@ -53,9 +53,10 @@ if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT err STREQUAL "' ' ist kein gült
   message(SEND_ERROR "baudix-table --csv ' ' '': status ${rc}\n${out}${err}")
 endif()
 # Wrong usage: status 64, the usage lines. Arguments are separated by ";".
-set(usage "usage: baudix-table [--csv | --json] [--hex] [--frame FRAME] FREQUENCY BAUDRATE
-       baudix-table [--csv | --json] [--hex] [--frame FRAME] --crystals BAUDRATE
-       baudix-table [--frame FRAME] --header FREQUENCY BAUDRATE
+set(usage "usage: baudix-table [--device NAME] [--csv | --json] [--hex] [--frame FRAME] FREQUENCY BAUDRATE
+       baudix-table [--device NAME] [--csv | --json] [--hex] [--frame FRAME] --crystals BAUDRATE
+       baudix-table [--device NAME] [--frame FRAME] --header FREQUENCY BAUDRATE
+       baudix-table --devices
        baudix-table --help\n")
 run_table(64 "" "${usage}")
 foreach(call "16000000" "--csv;16000000" "1;2;3" "--bogus;1;2" "--frame;8X1;1;2" "--frame;9N3;1;2"
