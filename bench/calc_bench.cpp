@@ -1,10 +1,13 @@
 // Benchmarks of the calculation core, each beside a
 // baseline that builds the same texts with snprintf:
 //   - a full CalcUSART: 18 rows, all texts and flags, into a plain-data view;
-//   - FormatText("%f%%", e) for the errors the recalculation produces.
+//   - FormatText("%f%%", e) for the errors the recalculation produces;
+//   - the full recalculation for a model of each baud-rate generator family,
+//     beside the ATmega128's (the XMEGA's search is the costly one).
 // Targets: a full recalculation in at most 10 us, and no slower than its
-// snprintf baseline (ratio <= 1.0). The figures and ratios are printed at the
-// end of the run as rows of scripts/bench's table.
+// snprintf baseline (ratio <= 1.0); every family within 3 times the
+// ATmega128's. The figures and ratios are printed at the end of the run as
+// rows of scripts/bench's table.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "bench/bench_table.h"
+#include "calc/AvrModels.h"
 #include "calc/NumberText.h"
 #include "calc/Usart.h"
 #include "calc/UsartTable.h"
@@ -57,6 +61,20 @@ void BM_CalcUSART(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CalcUSART);
+
+// One model per family, in the order of TBaudFamily.
+constexpr const char* kFamilyModels[kBaudFamilyCount] = {"ATmega328P", "AT90S2313",  "AT90S4433",
+                                                         "ATtiny167",  "ATmega4809", "ATxmega128A4U"};
+
+void BM_CalcUSART_Family(benchmark::State& state) {
+  TUsartTable table("16000000", "250000", *FindAvrModel(kFamilyModels[state.range(0)]));
+  for (auto _ : state) {
+    CalcUSART(table);
+    benchmark::DoNotOptimize(&table);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CalcUSART_Family)->DenseRange(0, kBaudFamilyCount - 1);
 
 // The same steps as CalcUSART with the same arithmetic (ComputeUsartMode),
 // every text built with snprintf instead of IntegerToText and FormatText.
@@ -135,6 +153,14 @@ int main(int argc, char** argv) {
   };
   row("full recalculation (18 rows, texts and flags)", "BM_CalcUSART",
       "BM_CalcUSART_SnprintfBaseline", 1000, "%.2f us");
+  for (int family = 0; family < kBaudFamilyCount; ++family) {
+    const std::string name = "BM_CalcUSART_Family/" + std::to_string(family);
+    if (!ns.count(name) || !ns.count("BM_CalcUSART")) continue;
+    PrintRow(std::string("full recalculation, ") + FamilyInfo(static_cast<TBaudFamily>(family)).key + " (" +
+                 kFamilyModels[family] + ")",
+             Figure("%.2f us", ns[name] / 1000), Figure("%.2f us", ns["BM_CalcUSART"] / 1000) + " (ATmega128)",
+             ns[name] / ns["BM_CalcUSART"]);
+  }
   row("one error text, FormatText(\"%f%%\")", "BM_FormatText_Error", "BM_Snprintf_Error", 1,
       "%.0f ns");
   return 0;

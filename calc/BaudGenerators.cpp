@@ -98,10 +98,11 @@ TXmegaPair XmegaPair(int64_t f, int64_t s, int64_t bsel, int bscale) {
   return {bsel, bscale, f * p, s * (bsel + p)};
 }
 
-// BSEL = 0 only with BSCALE = 0, and 2^|BSCALE| at most half the clock
-// cycles of a frame: frameBits * (denominator / numerator) * f / 2.
+// 2^|BSCALE| at most half the clock cycles of a frame: frameBits *
+// (denominator / numerator) * f / 2. (BSEL 0 is legal only with BSCALE 0,
+// but its rate f / (2^BSCALE S) or f / S is also that of BSCALE 0 with BSEL
+// 2^BSCALE - 1 or 0, which wins the tie: the search needs no test for it.)
 bool LegalForFrame(const TXmegaPair& pair, int64_t f, int frameBits) {
-  if (pair.bsel == 0 && pair.bscale != 0) return false;
   const int64_t p = int64_t{1} << std::llabs(pair.bscale);
   using i128 = __int128;
   return static_cast<i128>(2 * p) * pair.numerator <=
@@ -110,11 +111,12 @@ bool LegalForFrame(const TXmegaPair& pair, int64_t f, int frameBits) {
 
 TUsartMode XmegaGroup(int group, int64_t f, int64_t b, int frameBits) {
   const int64_t s = Samples(group);
-  if (b <= 0 || b * s > f) return {};
+  // A rate above f / S leaves every exact BSEL negative: no pair.
+  if (b <= 0) return {};
   bool found = false;
   TXmegaPair best{};
   for (int bscale = kMinBscale; bscale <= kMaxBscale; ++bscale) {
-    // The exact BSEL as numerator / denominator, never negative for b <= f / S.
+    // The exact BSEL as numerator / denominator.
     int64_t numerator, denominator;
     if (bscale >= 0) {
       numerator = f - (int64_t{1} << bscale) * s * b;

@@ -84,9 +84,39 @@ struct Mode {
   bool exact = false;
 };
 
-// Frequency f, rate b and sample factor k (16 or 8), the error written with
-// `separator` ('\0': none). k * b must not wrap to 0 (that faults instead).
-inline Mode ExpectedMode(int64_t f, int64_t b, int64_t k, char separator) {
+// The cells of a valid setting shown as `value`, whose error has the
+// numerator (actual - b) * 100: the normal-speed exactness test for the
+// first group, the double-speed one for the second.
+inline Mode ValidMode(std::string value, int64_t numerator, int64_t b, bool firstGroup, char separator) {
+  Mode mode;
+  const Binary e = Round(Quotient(numerator, b, 64), 53);
+  // |e| * 100 rounded half away from zero, exactly.
+  u128 hundredths = 0;
+  if (e.m != 0) {
+    if (e.e >= 0) {
+      hundredths = (e.m * 100) << e.e;
+    } else {
+      hundredths = (e.m * 200 + (static_cast<u128>(1) << -e.e)) >> (-e.e + 1);
+    }
+  }
+  const auto h = static_cast<int64_t>(hundredths);
+  mode.ubbr = std::move(value);
+  mode.error = (h != 0 && e.negative ? "-" : "") + std::to_string(h / 100);
+  if (separator != '\0') mode.error += separator;
+  mode.error += std::to_string(100 + h % 100).substr(1) + "%";
+  if (firstGroup) {
+    // trunc(e * 100) == 0  <=>  |e| * 100 < 1.
+    mode.exact = e.m == 0 || (e.e < 0 && e.m * 100 < (static_cast<u128>(1) << -e.e));
+  } else {
+    mode.exact = e.m == 0;
+  }
+  return mode;
+}
+
+// Frequency f, rate b and sample factor k (16 or 8), register values below
+// `limit`, the error written with `separator` ('\0': none). k * b must not
+// wrap to 0 (that faults instead).
+inline Mode ExpectedMode(int64_t f, int64_t b, int64_t k, char separator, int64_t limit = 4096) {
   Mode mode;
   if (b <= 0) return mode;  // x = -1
   // x = f / (k b) - 1: quotient and difference to 64 bits, then to 53.
@@ -99,31 +129,10 @@ inline Mode ExpectedMode(int64_t f, int64_t b, int64_t k, char separator) {
     half.e = -1;
   }
   const int64_t n = static_cast<int64_t>((half.m + (static_cast<u128>(1) << (-half.e - 1))) >> -half.e);
-  if (n >= 4096) return mode;
+  if (n >= limit) return mode;
   const int64_t actual = f / (k * (n + 1));
   const int64_t numerator = Wrap32(Wrap32(actual - b) * 100);
-  const Binary e = Round(Quotient(numerator, b, 64), 53);
-  // |e| * 100 rounded half away from zero, exactly.
-  u128 hundredths = 0;
-  if (e.m != 0) {
-    if (e.e >= 0) {
-      hundredths = (e.m * 100) << e.e;
-    } else {
-      hundredths = (e.m * 200 + (static_cast<u128>(1) << -e.e)) >> (-e.e + 1);
-    }
-  }
-  const auto h = static_cast<int64_t>(hundredths);
-  mode.ubbr = std::to_string(n);
-  mode.error = (h != 0 && e.negative ? "-" : "") + std::to_string(h / 100);
-  if (separator != '\0') mode.error += separator;
-  mode.error += std::to_string(100 + h % 100).substr(1) + "%";
-  if (k == 16) {
-    // trunc(e * 100) == 0  <=>  |e| * 100 < 1.
-    mode.exact = e.m == 0 || (e.e < 0 && e.m * 100 < (static_cast<u128>(1) << -e.e));
-  } else {
-    mode.exact = e.m == 0;
-  }
-  return mode;
+  return ValidMode(std::to_string(n), numerator, b, k == 16, separator);
 }
 
 // The rate list, written out again rather than taken from the code under test.

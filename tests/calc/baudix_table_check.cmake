@@ -159,10 +159,18 @@ function(check_json frequency_text)
     foreach(name ${names})
       list(GET fields ${index} value)
       math(EXPR index "${index} + 1")
-      if(name MATCHES "^(.*)_(u2x[01])$")
+      if(name MATCHES "^(.*)_(u2x[01]|clk2x[01]|lbt32|lbtbest)$")
         set(path ${CMAKE_MATCH_2} ${CMAKE_MATCH_1})
+        list(APPEND groups ${CMAKE_MATCH_2})
       else()
         set(path ${name})
+      endif()
+      # A register column named after its header ("bsel_bscale") is the
+      # group's "register" text.
+      string(JSON type ERROR_VARIABLE missing TYPE "${json}" ${list} ${i} ${path})
+      if(missing)
+        list(POP_BACK path)
+        list(APPEND path register)
       endif()
       string(JSON type TYPE "${json}" ${list} ${i} ${path})
       string(JSON got GET "${json}" ${list} ${i} ${path})
@@ -179,7 +187,8 @@ function(check_json frequency_text)
         message(SEND_ERROR "baudix-table --json ${shown}: ${list}[${i}].${path} ${got}, CSV ${value}")
       endif()
     endforeach()
-    foreach(mode u2x0 u2x1)
+    list(REMOVE_DUPLICATES groups)
+    foreach(mode ${groups})
       string(JSON error GET "${json}" ${list} ${i} ${mode} error)
       string(JSON type TYPE "${json}" ${list} ${i} ${mode} error_percent)
       string(JSON number GET "${json}" ${list} ${i} ${mode} error_percent)
@@ -199,6 +208,49 @@ check_json(0016000000 --frame 9E2 0016000000 00115200)
 check_json(1843200 1843200 115200)
 check_json("" --frame 5O1 --crystals 115200)
 check_json("" --crystals 9600)
+# Every family: the JSON names the model as listed and the family, and
+# holds what the CSV holds (the register text and the family's fields).
+foreach(device_family "ATMEGA328P;ATmega328P;classic" "at90s2313;AT90S2313;uart8" "AT90S4433;AT90S4433;uart12"
+        "ATtiny167;ATtiny167;lin" "atmega4809;ATmega4809;fractional" "ATxmega128A4U;ATxmega128A4U;xmega")
+  list(GET device_family 0 device)
+  list(GET device_family 1 listed)
+  list(GET device_family 2 family)
+  check_json(16000000 --device ${device} 16000000 115200)
+  check_json("" --device ${device} --crystals 115200)
+  execute_process(COMMAND ${emulator} ${PROGRAM} --json --device ${device} 1 1 OUTPUT_VARIABLE json)
+  string(JSON named GET "${json}" device)
+  string(JSON key GET "${json}" family)
+  if(NOT named STREQUAL listed OR NOT key STREQUAL family)
+    message(SEND_ERROR "baudix-table --json --device ${device}: device ${named}, family ${key}")
+  endif()
+endforeach()
+check_json(32000000 --device ATxmega32E5 --frame 5N1 32000000 2000000)
+
+# The model list: one line per model, name and family key, sorted.
+execute_process(COMMAND ${emulator} ${PROGRAM} --devices RESULT_VARIABLE rc OUTPUT_VARIABLE devices)
+string(REGEX MATCHALL "[^\n]+\n" device_lines "${devices}")
+list(LENGTH device_lines device_count)
+if(NOT rc EQUAL 0 OR NOT device_count EQUAL 85 OR NOT devices MATCHES "^AT90CAN128\tclassic\n"
+   OR NOT devices MATCHES "\nATmega128\tclassic\nATmega1280\tclassic\n"
+   OR NOT devices MATCHES "\nATtiny87\tlin\nATxmega128A1U\txmega\n.*\nAVR64EA48\tfractional\n$")
+  message(SEND_ERROR "baudix-table --devices: status ${rc}, ${device_count} lines\n${devices}")
+endif()
+# An unknown model: status 64, named, nothing on standard output.
+run_table(64 "" "baudix-table: unknown model 'ATmega999'; baudix-table --devices lists the models\n"
+          --device ATmega999 16000000 115200)
+run_table(64 "" "${usage}" --device)
+run_table(64 "" "${usage}" --device ATmega8 --device ATmega16 1 2)
+run_table(64 "" "${usage}" --devices 1)
+# The text table names the groups as the family does.
+expect_line("^ +LBT = 32 +LBT 8–63\nBaudrate \\[bps\\] +LDIV +ERROR +LDIV/LBT +ERROR\n115200 +3 +8\\.51% x +2/46 +0\\.64%\n"
+            --device ATtiny167 16000000 115200)
+expect_line("\nCLK_PER \\[Hz\\] +BAUD +ERROR +BAUD +ERROR\n" --device ATtiny1614 --crystals 9600)
+expect_line("\n115200 +0x417/-6 +0\\.01% \\* +0x437/-5 +0\\.01%\n" --device ATxmega128A4U --hex 32000000 115200)
+expect_line("\n9600 +0x19 +0\\.16% +- +-\n" --device AT90S8515 --hex 4000000 9600)
+expect_line("\"lbtbest\": {\"register\": \"2/46\", \"ldiv\": 2, \"lbt\": 46, \"linbrrh\": 0, \"linbrrl\": 2, \"linbtr\": 174, \"error\": \"0\\.64%\", [^}]*\"verdict\": \"ok\", \"actual_rate\": 115942}"
+            --json --device ATtiny167 16000000 115200)
+expect_line("\"u2x1\": {\"register\": \"-\", \"ubbr\": null, \"ubrrh\": null, \"ubrrl\": null, \"error\": \"-\", \"error_percent\": null, \"exact\": false, \"verdict\": null, \"actual_rate\": null}"
+            --json --device AT90S2313 4000000 9600)
 run_table(2 "" "'12a' ist kein gültiger Integerwert.\n" --json 16000000 12a)
 run_table(2 "" "'9k6' ist kein gültiger Integerwert.\n" --crystals 9k6)
 
@@ -229,5 +281,40 @@ check_header(16000000 57600 1 34)    # only double speed ok
 check_header(10000000 76800 0 7)     # only normal speed ok (1.73%)
 check_header(16000000 2000000 1 0)   # normal speed has no value
 check_header(20000000 1000 0 1249)   # 12 bits: UBRRH 4
+# Every family's header, compiled: its defines, bytes that make up the
+# register, the inputs under the family's names.
+function(check_family_header frequency rate device asserts)
+  execute_process(COMMAND ${emulator} ${PROGRAM} --device ${device} ${ARGN} --header ${frequency} ${rate}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE header ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0 OR NOT header MATCHES "^/\\* Baud-rate register of the ${device} for ${frequency} Hz")
+    message(SEND_ERROR "baudix-table --device ${device} --header ${frequency} ${rate}: status ${rc}\n${header}${err}")
+    return()
+  endif()
+  file(WRITE "${WORK}/family_baud.h" "${header}")
+  file(WRITE "${WORK}/use_family_header.c" "#include \"family_baud.h\"\n${asserts}\n")
+  execute_process(COMMAND ${HOST_CC} -std=c11 -Wall -Wextra -Werror -fsyntax-only use_family_header.c
+                  WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(SEND_ERROR "baudix-table --device ${device} --header ${frequency} ${rate}:\n${header}\n${err}")
+  endif()
+endfunction()
+check_family_header(4000000 9600 AT90S2313
+  "_Static_assert(BAUDIX_UBRR == 25 && BAUDIX_UBRRH == 0 && BAUDIX_UBRRL == 25 && BAUDIX_U2X == 0, \"\");
+   _Static_assert(BAUDIX_F_OSC == 4000000UL && BAUDIX_BAUD == 9600UL, \"\");")
+check_family_header(16000000 115200 ATtiny167
+  "_Static_assert(BAUDIX_LDIV == 2 && BAUDIX_LBT == 46 && BAUDIX_LINBTR == (0x80 | 46), \"\");
+   _Static_assert((BAUDIX_LINBRRH << 8 | BAUDIX_LINBRRL) == BAUDIX_LDIV && BAUDIX_F_OSC == 16000000UL, \"\");")
+check_family_header(3333333 9600 ATmega4809
+  "_Static_assert(BAUDIX_BAUD == 1389 && BAUDIX_BAUDH == 0x05 && BAUDIX_BAUDL == 0x6D && BAUDIX_CLK2X == 0, \"\");
+   _Static_assert(BAUDIX_F_PER == 3333333UL && BAUDIX_BAUDRATE == 9600UL, \"\");")
+check_family_header(32000000 115200 ATxmega128A4U
+  "_Static_assert(BAUDIX_BSEL == 1047 && BAUDIX_BSCALE == -6 && BAUDIX_CLK2X == 0, \"\");
+   _Static_assert(BAUDIX_BAUDCTRLA == (1047 & 0xFF) && BAUDIX_BAUDCTRLB == (0xA0 | 1047 >> 8), \"\");
+   _Static_assert(BAUDIX_F_PER == 32000000UL && BAUDIX_BAUD == 115200UL, \"\");")
+# The frame bounds BSCALE, and so the header's setting.
+check_family_header(2000000 115200 ATxmega32E5
+  "_Static_assert(BAUDIX_BSEL == 37 && BAUDIX_BSCALE == -5 && BAUDIX_CLK2X == 1, \"\");" --frame 5N1)
+run_table(3 "" "baudix-table: no setting for 2400 bps at 10000000 Hz keeps the error within the recommended 2.0% (U2X = 0) for frame 8N1: U2X = 0 has no register value\n"
+          --device AT90S2313 --header 10000000 2400)
 run_table(3 "" "baudix-table: no setting for 115200 bps at 16000000 Hz keeps the error within the recommended 2.0% (U2X = 0) or 1.5% (U2X = 1) for frame 8N1: U2X = 0 -3.55% (marginal), U2X = 1 2.12% (marginal)\n" --header 16000000 115200)
 run_table(3 "" "baudix-table: no setting for 2500000 bps at 16000000 Hz keeps the error within the recommended 1.5% (U2X = 0) or 1.0% (U2X = 1) for frame 9E1: U2X = 0 has no register value, U2X = 1 has no register value\n" --frame 9E1 --header 16000000 2500000)

@@ -1,14 +1,17 @@
 // The whole recalculation as the window runs it: CalcUSART through a
 // TUsartTableView on two entry texts of at most 8 characters (all a field
-// holds), under the application's x87 control word, so that a floating-point
-// fault ends the run. A text that TextToInteger rejects may only raise its
-// error, at the step where that text is read; for every other pair each
-// mode's two cells are both "-" or a register value 0..4095 with its error,
-// and the table and flags are what exact arithmetic gives.
+// holds), for any model and frame, under the application's x87 control word,
+// so that a floating-point fault ends the run. A text that TextToInteger
+// rejects may only raise its error, at the step where that text is read; for
+// every other pair each group's two cells are both "-" or a register value
+// within its family's range with its error, and the table and flags are what
+// the family's exact arithmetic gives.
 //
-// Input: the frequency text, "\n", the baud-rate text, and optionally "\n"
-// and the decimal separator (else "."). Each text is cut to 8 characters:
-// from 9 on, a rate can wrap k * b to 0, which faults by design.
+// Input: the frequency text, "\n", the baud-rate text, and optionally "\n",
+// the decimal separator (else "."), a byte choosing the model (its value
+// modulo the list's length; else the ATmega128) and one choosing the frame's
+// bits, 7 to 13 (else 10). Each text is cut to 8 characters: from 9 on, a
+// rate can wrap k * b to 0, which faults by design.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "ExactUsart.h"
+#include "ExactFamilies.h"
 #include "FuzzSupport.h"
 #include "X87ControlWord.h"
 #include "calc/LocaleFormats.h"
@@ -27,12 +30,15 @@ namespace {
 
 constexpr size_t kFieldLength = 8;
 constexpr char kDefaultSeparator = '.';
-constexpr int kMaxRegister = 4095;
+constexpr int kMinFrameBits = 7;   // 5N1
+constexpr int kFrameBitChoices = 7;  // up to 9E2: 13
 
 struct Fields {
   std::string_view frequency;
   std::string_view baudRate;
   char separator = kDefaultSeparator;
+  const TAvrModel* model = &DefaultAvrModel();
+  int frameBits = kWindowFrameBits;
 };
 
 Fields ReadFields(std::string_view input) {
@@ -43,7 +49,12 @@ Fields ReadFields(std::string_view input) {
   const std::string_view rest = input.substr(first + 1);
   const size_t second = rest.find('\n');
   fields.baudRate = rest.substr(0, std::min(second, kFieldLength));
-  if (second != std::string_view::npos && second + 1 < rest.size()) fields.separator = rest[second + 1];
+  if (second == std::string_view::npos) return fields;
+  const std::string_view options = rest.substr(second + 1);
+  if (options.size() > 0) fields.separator = options[0];
+  const auto models = AvrModels();
+  if (options.size() > 1) fields.model = &models[static_cast<unsigned char>(options[1]) % models.size()];
+  if (options.size() > 2) fields.frameBits = kMinFrameBits + static_cast<unsigned char>(options[2]) % kFrameBitChoices;
   return fields;
 }
 
@@ -74,23 +85,45 @@ bool NoCellWritten(const TUsartTable& table) {
   return true;
 }
 
-// A register value as IntegerToText writes one, within 12 bits.
-bool IsRegisterValue(const std::string& text) {
-  if (text.empty() || text.size() > 4 || (text.size() > 1 && text[0] == '0')) return false;
-  for (const char c : text) {
+// An integer as IntegerToText writes one, within min..max.
+bool IsIntegerIn(std::string_view text, int min, int max) {
+  const bool negative = !text.empty() && text[0] == '-';
+  const std::string_view digits = negative ? text.substr(1) : text;
+  if (digits.empty() || digits.size() > 5 || (digits.size() > 1 && digits[0] == '0')) return false;
+  for (const char c : digits) {
     if (c < '0' || c > '9') return false;
   }
-  return std::stoi(text) <= kMaxRegister;
+  const int value = std::stoi(std::string(text));
+  return value >= min && value <= max && !(negative && value == 0);
+}
+
+// A register cell within its family's range: "4095", "65535", "1047/-6",
+// "2/46".
+bool IsRegisterCell(TBaudFamily family, int group, const std::string& text) {
+  const size_t slash = text.find('/');
+  const std::string_view value = std::string_view(text).substr(0, slash);
+  const std::string_view scale = slash == std::string::npos ? "" : std::string_view(text).substr(slash + 1);
+  switch (family) {
+    case TBaudFamily::kUart8: return group == 0 && slash == std::string::npos && IsIntegerIn(value, 0, 255);
+    case TBaudFamily::kFractional: return slash == std::string::npos && IsIntegerIn(value, 64, 65535);
+    case TBaudFamily::kXmega: return IsIntegerIn(value, 0, 4095) && IsIntegerIn(scale, -7, 7);
+    case TBaudFamily::kLin:
+      return IsIntegerIn(value, 0, 4095) && (group == 0 ? slash == std::string::npos : IsIntegerIn(scale, 8, 63));
+    case TBaudFamily::kClassic:
+    case TBaudFamily::kUart12: return slash == std::string::npos && IsIntegerIn(value, 0, 4095);
+  }
+  return false;
 }
 
 // The pairs of register and error cells, each both "-" or both filled.
-void CheckModeCells(const TUsartTable& table, const std::string& input) {
+void CheckModeCells(const TUsartTable& table, TBaudFamily family, const std::string& input) {
   for (int row = 1; row <= kUsartRateCount; ++row) {
-    for (const int col : {1, 3}) {
+    for (const int group : {0, 1}) {
+      const int col = 1 + 2 * group;
       const std::string& value = table.Cell(col, row);
       const std::string& error = table.Cell(col + 1, row);
       Expect((value == "-") == (error == "-"), input, ": row ", row, " shows ", value, " with ", error);
-      Expect(value == "-" || IsRegisterValue(value), input, ": row ", row, " register value ", value);
+      Expect(value == "-" || IsRegisterCell(family, group, value), input, ": row ", row, " register ", value);
     }
   }
 }
@@ -99,13 +132,14 @@ void CheckModeCells(const TUsartTable& table, const std::string& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Fields fields = ReadFields(std::string_view(reinterpret_cast<const char*>(data), size));
-  const std::string input = Quoted(fields.frequency) + " " + Quoted(fields.baudRate);
+  const std::string input = Quoted(fields.frequency) + " " + Quoted(fields.baudRate) + " on the " +
+                            fields.model->name + ", " + std::to_string(fields.frameBits) + " frame bits";
   const std::optional<int32_t> f = fields.frequency.empty() ? 0 : ExpectedInteger(fields.frequency);
   const std::optional<int32_t> b = fields.baudRate.empty() ? 0 : ExpectedInteger(fields.baudRate);
 
   LocaleFormats.DecimalSeparator = fields.separator;
   for (int i = 0; i < kUsartFlagCount; ++i) ExactU2X0[i] = ExactU2X1[i] = true;
-  TUsartTable table{std::string(fields.frequency), std::string(fields.baudRate)};
+  TUsartTable table{std::string(fields.frequency), std::string(fields.baudRate), *fields.model, fields.frameBits};
   try {
     const ApplicationControlWord controlWord;
     CalcUSART(table);
@@ -122,8 +156,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EscapedError(input);
   }
   Expect(f && b, input, " accepted");
-  CheckModeCells(table, input);
-  const std::string mismatch = exact::TableMismatch(table, ExactU2X0, ExactU2X1, *f, *b, fields.separator);
+  const TBaudFamily family = fields.model->family;
+  CheckModeCells(table, family, input);
+  const std::string mismatch =
+      exact::FamilyTableMismatch(table, ExactU2X0, ExactU2X1, family, *f, *b, fields.frameBits, fields.separator);
   Expect(mismatch.empty(), input, ": ", mismatch);
   return 0;
 }
