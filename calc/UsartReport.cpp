@@ -312,8 +312,11 @@ std::string ReportHeader(const TUsartReport& report, const TReportLine& line, in
   out += "#define " + std::string(clockDefine) + " " + IntegerToText(line.frequency) + "UL\n";
   out += "#define " + std::string(rateDefine) + " " + IntegerToText(line.rate) + "UL\n";
   for (const TRegisterField& field : RegisterFields(family, mode.values)) {
-    out += "#define BAUDIX_" + std::string(field.define) + " " +
-           (field.byte ? HexText(field.value, kHexByteDigits) : IntegerToText(field.value)) + "\n";
+    // A negative value in parentheses, so that it stays one operand.
+    const std::string value = field.byte        ? HexText(field.value, kHexByteDigits)
+                              : field.value < 0 ? "(" + IntegerToText(field.value) + ")"
+                                                : IntegerToText(field.value);
+    out += "#define BAUDIX_" + std::string(field.define) + " " + value + "\n";
   }
   if (info.speedDefine != nullptr) {
     out += "#define BAUDIX_" + std::string(info.speedDefine) + " " + std::to_string(group) + "\n";
