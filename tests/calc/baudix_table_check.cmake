@@ -247,7 +247,9 @@ expect_line("^ +LBT = 32 +LBT 8–63\nBaudrate \\[bps\\] +LDIV +ERROR +LDIV/LBT 
 expect_line("\nCLK_PER \\[Hz\\] +BAUD +ERROR +BAUD +ERROR\n" --device ATtiny1614 --crystals 9600)
 expect_line("\n115200 +0x417/-6 +0\\.01% \\* +0x437/-5 +0\\.01%\n" --device ATxmega128A4U --hex 32000000 115200)
 expect_line("\n9600 +0x19 +0\\.16% +- +-\n" --device AT90S8515 --hex 4000000 9600)
-expect_line("\"lbtbest\": {\"register\": \"2/46\", \"ldiv\": 2, \"lbt\": 46, \"linbrrh\": 0, \"linbrrl\": 2, \"linbtr\": 174, \"error\": \"0\\.64%\", [^}]*\"verdict\": \"ok\", \"actual_rate\": 115942}"
+expect_line("\n11,115200,0x022C,-0\\.08%,0,0x0457,0\\.01%,0,0x02,0x2C,ok,0x04,0x57,ok\n"
+            --device ATmega4809 --csv --hex 16000000 115200)
+expect_line("\"lbt32\": {\"register\": \"3\", \"ldiv\": 3, \"lbt\": 32, \"linbrrh\": 0, \"linbrrl\": 3, \"linbtr\": 32, [^}]*},\n +\"lbtbest\": {\"register\": \"2/46\", \"ldiv\": 2, \"lbt\": 46, \"linbrrh\": 0, \"linbrrl\": 2, \"linbtr\": 174, \"error\": \"0\\.64%\", [^}]*\"verdict\": \"ok\", \"actual_rate\": 115942}"
             --json --device ATtiny167 16000000 115200)
 expect_line("\"u2x1\": {\"register\": \"-\", \"ubbr\": null, \"ubrrh\": null, \"ubrrl\": null, \"error\": \"-\", \"error_percent\": null, \"exact\": false, \"verdict\": null, \"actual_rate\": null}"
             --json --device AT90S2313 4000000 9600)
