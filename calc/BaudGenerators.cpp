@@ -31,6 +31,18 @@ constexpr int64_t kMaxBsel = 4095;
 
 constexpr char kNoValue[] = "-";
 
+// Register bytes: a 16-bit value's high and low byte; BAUDCTRLB holds
+// BSCALE's 4 bits above BSEL's top 4.
+constexpr int kByteBits = 8;
+constexpr int32_t kByteMask = 0xFF;
+constexpr int32_t kNibbleMask = 0xF;
+constexpr int kBscaleShift = 4;
+// Hexadecimal digits of the registers' widths: 4 bits, 8, 12 and 16.
+constexpr int kNibbleDigits = 1;
+constexpr int kByteDigits = 2;
+constexpr int kTwelveBitDigits = 3;
+constexpr int kWordDigits = 4;
+
 int32_t Samples(int group) { return group == 0 ? kNormalSamples : kDoubleSamples; }
 
 // A valid setting whose exact rate is rateNumerator / rateDenominator: the
@@ -111,7 +123,8 @@ bool LegalForFrame(const TXmegaPair& pair, int64_t f, int frameBits) {
 
 TUsartMode XmegaGroup(int group, int64_t f, int64_t b, int frameBits) {
   const int64_t s = Samples(group);
-  // A rate above f / S leaves every exact BSEL negative: no pair.
+  // A rate above f / S needs no test of its own: it leaves every exact BSEL
+  // negative, so the search finds no pair.
   if (b <= 0) return {};
   bool found = false;
   TXmegaPair best{};
@@ -182,28 +195,30 @@ std::string RegisterCellText(TBaudFamily family, int group, const TUsartMode& mo
 
 std::vector<TRegisterField> RegisterFields(TBaudFamily family, const TUsartMode& mode) {
   const int32_t n = mode.n;
+  const int32_t high = n >> kByteBits;
+  const int32_t low = n & kByteMask;
   switch (family) {
     case F::kClassic:
     case F::kUart8:
     case F::kUart12:
-      return {{"ubbr", "UBRR", n, family == F::kUart8 ? 2 : 3, false},
-              {"ubrrh", "UBRRH", n >> 8, 1, true},
-              {"ubrrl", "UBRRL", n & 0xFF, 2, true}};
+      return {{"ubbr", "UBRR", n, family == F::kUart8 ? kByteDigits : kTwelveBitDigits, false},
+              {"ubrrh", "UBRRH", high, kNibbleDigits, true},
+              {"ubrrl", "UBRRL", low, kByteDigits, true}};
     case F::kFractional:
-      return {{"baud", "BAUD", n, 4, false},
-              {"baudh", "BAUDH", n >> 8, 2, true},
-              {"baudl", "BAUDL", n & 0xFF, 2, true}};
+      return {{"baud", "BAUD", n, kWordDigits, false},
+              {"baudh", "BAUDH", high, kByteDigits, true},
+              {"baudl", "BAUDL", low, kByteDigits, true}};
     case F::kXmega:
-      return {{"bsel", "BSEL", n, 3, false},
+      return {{"bsel", "BSEL", n, kTwelveBitDigits, false},
               {"bscale", "BSCALE", mode.scale, 0, false},
-              {"baudctrla", "BAUDCTRLA", n & 0xFF, 2, true},
-              {"baudctrlb", "BAUDCTRLB", (mode.scale & 0xF) << 4 | n >> 8, 2, true}};
+              {"baudctrla", "BAUDCTRLA", low, kByteDigits, true},
+              {"baudctrlb", "BAUDCTRLB", (mode.scale & kNibbleMask) << kBscaleShift | high, kByteDigits, true}};
     case F::kLin:
-      return {{"ldiv", "LDIV", n, 3, false},
+      return {{"ldiv", "LDIV", n, kTwelveBitDigits, false},
               {"lbt", "LBT", mode.scale, 0, false},
-              {"linbrrh", "LINBRRH", n >> 8, 1, true},
-              {"linbrrl", "LINBRRL", n & 0xFF, 2, true},
-              {"linbtr", "LINBTR", (mode.scale != kLinResetLbt ? kLdisr : 0) | mode.scale, 2, true}};
+              {"linbrrh", "LINBRRH", high, kNibbleDigits, true},
+              {"linbrrl", "LINBRRL", low, kByteDigits, true},
+              {"linbtr", "LINBTR", (mode.scale != kLinResetLbt ? kLdisr : 0) | mode.scale, kByteDigits, true}};
   }
   return {};
 }
