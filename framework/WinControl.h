@@ -43,6 +43,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Accessible.h"
 #include "framework/Control.h"
 #include "framework/Gdi.h"
 
@@ -116,6 +117,10 @@ class TWinControl : public TControl {
   // A brush of Color, for erasing and for CN_CTLCOLOR* answers.
   TBrush& Brush() { return brush_; }
 
+  // --- Screen readers (Accessible.h) ---
+  // The control's accessible object, with one reference for the caller.
+  IDispatch* AccessibleObject() { return accessible_.Object(*this); }
+
   // --- Timers on the control's window ---
   void StartTimer(UINT_PTR id, UINT milliseconds);
   void StopTimer(UINT_PTR id);
@@ -151,6 +156,10 @@ class TWinControl : public TControl {
   TKeyPressEvent OnKeyPress;
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
+  // WM_CONTEXTMENU (a right click, or the keyboard's menu key): MousePos in
+  // screen coordinates, from the keyboard the control's top-left corner.
+  // Unless Handled the request goes on to the parent.
+  TContextPopupEvent OnContextPopup;
 
  protected:
   virtual void CreateParams(TCreateParams& params);
@@ -217,6 +226,8 @@ class TWinControl : public TControl {
 
   void WMPaint(TMessage& msg);
   void WMPrintClient(TMessage& msg);
+  void WMGetObject(TMessage& msg);
+  void WMContextMenu(TMessage& msg);
   void WMEraseBkgnd(TMessage& msg);
   void WMWindowPosChanged(TMessage& msg);
   void WMKeyDown(TMessage& msg);
@@ -240,6 +251,7 @@ class TWinControl : public TControl {
   bool aligning_ = false;
   bool focused_ = false;  // between WM_SETFOCUS and WM_KILLFOCUS (or the window's end)
   TBrush brush_;
+  TAccessibleLink accessible_;
   int invalidationBatches_ = 0;
   TRegionHandle pendingInvalid_;  // gathered by the open batches
 };
