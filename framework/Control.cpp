@@ -219,6 +219,11 @@ void TControl::SetCaption(const std::string& caption) {
   if (caption == caption_) return;
   caption_ = caption;
   Perform(CM_TEXTCHANGED);
+  NotifyAccessibleEvent(*this, EVENT_OBJECT_NAMECHANGE);
+  // The controls this one names are renamed with it.
+  if (parent_)
+    for (TControl* named : parent_->controls_)
+      if (named->accessibleLabel_ == this) NotifyAccessibleEvent(*named, EVENT_OBJECT_NAMECHANGE);
 }
 
 std::string TControl::AccessibleNameText() const {
@@ -391,14 +396,7 @@ void TControl::ColorChanged() { Invalidate(); }
 
 void TControl::FontChanged() { Invalidate(); }
 
-void TControl::CaptionChanged() {
-  Invalidate();
-  NotifyAccessibleEvent(*this, EVENT_OBJECT_NAMECHANGE);
-  // The controls this one names are renamed with it.
-  if (parent_)
-    for (TControl* named : parent_->controls_)
-      if (named->accessibleLabel_ == this) NotifyAccessibleEvent(*named, EVENT_OBJECT_NAMECHANGE);
-}
+void TControl::CaptionChanged() { Invalidate(); }
 
 void TControl::ParentColorChanged() {
   if (parentColor_) ApplyParentColor();
