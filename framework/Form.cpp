@@ -298,8 +298,11 @@ void TCustomForm::WMSysColorChange(TMessage& msg) {
   // Read on every settings message: any of them may come with a new scheme.
   const bool contrastChanged = HighContrastSettingChanged();
   if (msg.Msg == WM_SYSCOLORCHANGE || contrastChanged) {
-    Perform(CM_SYSCOLORCHANGE);
-    NotifyControls(this, CM_SYSCOLORCHANGE);
+    // Themed widgets draw classic in high contrast.
+    for (UINT change : {CM_SYSCOLORCHANGE, CM_THEMECHANGED}) {
+      Perform(change);
+      NotifyControls(this, change);
+    }
     if (HandleAllocated())
       RedrawWindow(Handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

@@ -14,7 +14,7 @@
 // host end the program for the main form, or hides the form.
 // High contrast (Contrast.h): on WM_SYSCOLORCHANGE, and on WM_SETTINGCHANGE
 // when the high-contrast setting changed, the form tells its controls
-// CM_SYSCOLORCHANGE and repaints whole.
+// CM_SYSCOLORCHANGE and CM_THEMECHANGED and repaints whole.
 // Shortcuts: every key press that comes through the message loop to a
 // control of the form is offered to the form's IsShortCut (OnShortCut)
 // first, with the shift state of the press; a key it takes goes no further.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <oleacc.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -128,6 +129,7 @@ void TStatusBar::CreateWnd() {
     TKeepBounds keep(keepBounds_);
     TWinControl::CreateWnd();
   }
+  if (HighContrast()) FollowContrast();
   SetBackgroundColor();
   HWND window = Handle();
   Send(window, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
@@ -238,7 +240,15 @@ void TStatusBar::DescribeAccessibleItem(int index, TAccessibleInfo& info) {
 void TStatusBar::CMSysColorChange(TMessage& msg) {
   if (!HandleAllocated()) return;
   Send(Handle(), WM_SYSCOLORCHANGE, msg.WParam, msg.LParam);
+  FollowContrast();
   SetBackgroundColor();
+}
+
+void TStatusBar::FollowContrast() {
+  // A theme name of no theme draws classic (Wine takes only a blank for
+  // one); none gives the desktop's back.
+  const wchar_t* theme = HighContrast() ? L" " : nullptr;
+  SetWindowTheme(Handle(), theme, theme);
 }
 
 void TStatusBar::SetBackgroundColor() {

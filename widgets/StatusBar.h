@@ -144,6 +144,9 @@ class TStatusBar : public TWinControl {
   // The system colours changed: the platform window hears of it, and gets
   // its background colour anew.
   void CMSysColorChange(TMessage& msg);
+  // The platform window draws classic, in the system colours, in high
+  // contrast, and with the desktop theme otherwise.
+  void FollowContrast();
 
   TStatusPanels panels_{*this};
   bool sizeGrip_ = true;
