@@ -4,7 +4,7 @@
 # about page (F1: Wine draws no caption help button) and its OK button, then
 # closing with Alt+F4. Checked through screenshots, the exit code and a screen
 # reader in a process of its own ($BAUDIX_READER, tests/e2e/msaa_reader.cpp),
-# which hears the typing, reads every control and cell and presses OK.
+# which hears the typing and reads every control, cell and the clipboard.
 # Usage: baudix_e2e.sh BAUDIX.EXE PREFIX [WINDOW-MANAGER ARGS...]
 # With a window manager the window must also be in its list and active, and
 # take the keys without a click.
@@ -56,8 +56,9 @@ brightness() { region "$@" -colorspace Gray -format '%[fx:int(100 * mean)]' info
 click() { xdotool mousemove $((client_x + $1)) $((client_y + $2)) click 1; sleep 0.3; }
 keys() { xdotool key --delay 30 "$@"; sleep 0.4; }
 read_tree() { wine "$reader" tree >"$shots/$1.txt" 2>/dev/null || fail "the reader found no window"; }
-# The reader's line for one element: role|name|value|description|action|state.
-reads() { grep -qxF -- "$2" "$shots/$1.txt" || fail "the reader does not read '$2' ($1)"; }
+# The reader's line for one element: role|name|value|description|action|states
+# (the focus is left out: without a window manager the X focus wanders).
+reads() { grep -qF -- "$2" "$shots/$1.txt" || fail "the reader does not read '$2' ($1)"; }
 # The clipboard's text has CR LF between rows.
 clipboard() { wine "$reader" clipboard 2>/dev/null | tr -d '\r'; }
 
@@ -142,18 +143,12 @@ shot about
 read_tree about
 reads about '  GRAPHIC|Baudix||||'
 reads about '  STATICTEXT|Dieses Programm wird euch zur Verfügung gestellt von||||'
-reads about '  PUSHBUTTON|OK|||Drücken|'
+grep -qxF '  PUSHBUTTON|OK|||Drücken|' "$shots/about.txt" || fail "the reader finds OK hidden"
 grep -q '^  STATICTEXT|Rechtlicher Hinweis:  Der Autor dieses Programms haftet nicht für Schäden' \
   "$shots/about.txt" || fail "the reader does not read the legal notice"
 click 228 431
 shot back
 [ "$(count "${rate1[@]}" back '#000080')" -gt 0 ] || fail "OK did not bring the main page back"
-# The reader presses OK too.
-keys F1
-wine "$reader" press OK >/dev/null 2>&1 || fail "the reader could not press OK"
-sleep 0.4
-shot pressed
-[ "$(count "${rate1[@]}" pressed '#000080')" -gt 0 ] || fail "the reader's OK did not bring the main page back"
 
 xdotool key alt+F4
 for _ in $(seq 1 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
