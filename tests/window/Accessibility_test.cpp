@@ -13,14 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "Unit1.h"
-#include "app/Application.h"
-#include "calc/LocaleFormats.h"
 #include "framework/Clipboard.h"
 #include "support/AccessibleReader.h"
-#include "support/MessageBoxCloser.h"
+#include "support/ProgramWindow.h"
 #include "support/Render.h"
-#include "support/TestForm.h"
 #include "widgets/QelBackPanel.h"
 #include "widgets/QelLabel.h"
 #include "widgets/QelMaskEdit.h"
@@ -89,26 +85,8 @@ class TEventLog {
   HWINEVENTHOOK hook_;
 };
 
-class Reader : public ::testing::Test {
+class Reader : public ProgramWindowTest {
  protected:
-  void SetUp() override {
-    setup_ = std::make_unique<TProgramSetup>();
-    savedSeparator_ = std::exchange(LocaleFormats.DecimalSeparator, '.');
-    Application->CreateMainForm(Form1);
-    Form1->SetVisible(true);
-    PumpMessages();
-  }
-  void TearDown() override {
-    setup_.reset();
-    LocaleFormats.DecimalSeparator = savedSeparator_;
-  }
-
-  TStringGrid& Grid() { return *Form1->StringGrid_USART; }
-
-  static void RunLoop() {
-    while (Application->ProcessOneMessage()) {
-    }
-  }
   // A key pressed with the modifiers held, to the focused window through
   // the program's loop, where shortcuts are found.
   static void PressThroughLoop(WORD key, TShiftState shift = {}) {
@@ -136,10 +114,6 @@ class Reader : public ::testing::Test {
     const std::string text = ClipboardText(ansiSame);
     return ansiSame ? text : "the formats differ: " + text;
   }
-
-  TMessageBoxCloser closer_;
-  std::unique_ptr<TProgramSetup> setup_;
-  char savedSeparator_ = '.';
 };
 
 TEST_F(Reader, ReadsTheControlsAndTheWindowlessOnesAsChildrenOfTheirPage) {

@@ -12,9 +12,10 @@
 #include "app/Application.h"
 #include "calc/LocaleFormats.h"
 #include "framework/Screen.h"
-#include "support/MessageBoxCloser.h"
-#include "support/Render.h"
 #include "support/CellPixels.h"
+#include "support/MessageBoxCloser.h"
+#include "support/ProgramWindow.h"
+#include "support/Render.h"
 #include "support/TestForm.h"
 #include "widgets/Image.h"
 #include "widgets/QelBackPanel.h"
@@ -43,23 +44,9 @@ const char* const kWorkedExample[18][5] = {
     {"2500000", "-", "-", "-", "-"},              {"2000000 MAX", "-", "-", "0", "0.00%*"},
 };
 
-class Window : public ::testing::Test {
+// The expected texts have "." whatever the system's separator.
+class Window : public ProgramWindowTest {
  protected:
-  void SetUp() override {
-    setup_ = std::make_unique<TProgramSetup>();
-    // The expected texts have "." whatever the system's separator.
-    savedSeparator_ = std::exchange(LocaleFormats.DecimalSeparator, '.');
-    Application->CreateMainForm(Form1);
-    Form1->SetVisible(true);
-    PumpMessages();
-  }
-  void TearDown() override {
-    setup_.reset();
-    LocaleFormats.DecimalSeparator = savedSeparator_;
-  }
-
-  TStringGrid& Grid() { return *Form1->StringGrid_USART; }
-
   // The table as the grid and flags hold it, in the form of kWorkedExample.
   std::string TableRow(int row) {
     std::string text;
@@ -85,10 +72,6 @@ class Window : public ::testing::Test {
     SendMessageA(Form1->Handle(), WM_SYSCOMMAND, kHelpCommand, 0);
     PumpMessages();
   }
-
-  TMessageBoxCloser closer_;
-  std::unique_ptr<TProgramSetup> setup_;
-  char savedSeparator_ = '.';
 };
 
 TEST_F(Window, LaysOutAtScaleOneWithTheFontsOfThePrefix) {
