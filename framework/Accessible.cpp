@@ -268,26 +268,10 @@ class TAccessibleObject final : public IAccessible {
       return S_OK;
     });
   }
-  HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
-    return Guarded([&](TWinControl& control) -> HRESULT {
-      if (!end) return E_POINTER;
-      VariantInit(end);
-      const auto element = Resolve(control, start);
-      if (!element) return E_INVALIDARG;
-      const bool self = element->control == &control && element->item < 0;
-      const long count = ChildCount(control);
-      long target = 0;
-      switch (direction) {
-        case NAVDIR_FIRSTCHILD: target = self ? 1 : 0; break;
-        case NAVDIR_LASTCHILD: target = self ? count : 0; break;
-        case NAVDIR_NEXT: target = self ? 0 : start.lVal + 1; break;
-        case NAVDIR_PREVIOUS: target = self ? 0 : start.lVal - 1; break;
-        default: return DISP_E_MEMBERNOTFOUND;
-      }
-      if (target < 1 || target > count) return S_FALSE;
-      SetChildVariant(control, target, end);
-      return S_OK;
-    });
+  // Readers walk the children and the parents instead.
+  HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* end) override {
+    if (end) VariantInit(end);
+    return DISP_E_MEMBERNOTFOUND;
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
     return Guarded([&](TWinControl& control) -> HRESULT {

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "support/AccessibleReader.h"
 
@@ -31,6 +32,28 @@ HWND BaudixWindow() {
       },
       reinterpret_cast<LPARAM>(&found));
   return found;
+}
+
+// The lines of `top`'s object and of every control window below it, each
+// followed by its simple children's lines, indented by two spaces.
+std::vector<std::string> ReadControls(HWND top) {
+  std::vector<HWND> windows{top};
+  EnumChildWindows(
+      top,
+      [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  std::vector<std::string> lines;
+  for (HWND window : windows) {
+    IAccessible* object = ClientObject(window);
+    if (!object) continue;
+    lines.push_back(ElementLine(*object));
+    for (long id : SimpleChildren(*object)) lines.push_back("  " + ElementLine(*object, id));
+    object->Release();
+  }
+  return lines;
 }
 
 // The element an event names, as a line whose name and value say what changed.

@@ -77,26 +77,6 @@ std::vector<long> SimpleChildren(IAccessible& object) {
   return ids;
 }
 
-std::vector<std::string> ReadControls(HWND top) {
-  std::vector<HWND> windows{top};
-  EnumChildWindows(
-      top,
-      [](HWND window, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  std::vector<std::string> lines;
-  for (HWND window : windows) {
-    IAccessible* object = ClientObject(window);
-    if (!object) continue;
-    lines.push_back(ElementLine(*object));
-    for (long id : SimpleChildren(*object)) lines.push_back("  " + ElementLine(*object, id));
-    object->Release();
-  }
-  return lines;
-}
-
 std::string ClipboardText(bool& ansiSame) {
   std::wstring unicode, ansi;
   if (OpenClipboard(nullptr)) {

@@ -20,9 +20,6 @@ IAccessible* ClientObject(HWND window);
 // The simple children's ids as AccessibleChildren lists them (full objects
 // among the children are left out).
 std::vector<long> SimpleChildren(IAccessible& object);
-// The lines of `top`'s object and of every control window below it, each
-// followed by its simple children's lines, indented by two spaces.
-std::vector<std::string> ReadControls(HWND top);
 // The clipboard's Unicode text, with `ansiSame` telling whether its code
 // page 1252 text holds the same characters.
 std::string ClipboardText(bool& ansiSame);
