@@ -29,11 +29,12 @@
 //   the windowless children in stacking order, each clipped to its bounds.
 //   WM_PRINTCLIENT with PRF_ERASEBKGND erases first; with PRF_CHILDREN the
 //   child windows are printed into the same device context at their places.
-//   WM_ERASEBKGND fills with Color unless csOpaque is in ControlStyle.
+//   WM_ERASEBKGND fills with DrawColor unless csOpaque is in ControlStyle.
 // - Reflected notifications: WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*,
 //   WM_DRAWITEM and the scroll messages that a child window sends to its
 //   parent come back to the child control as CN_* messages. CN_CTLCOLOR* is
-//   answered with the control's font colour on its Color.
+//   answered with the control's text colour on its background colour as it
+//   draws them (DrawTextColor on DrawColor, Contrast.h).
 // - Timers: StartTimer(id, ms) / StopTimer(id) on the control's window;
 //   each tick calls TimerTick(id).
 #pragma once
