@@ -256,6 +256,12 @@ TEST_F(Reader, CopiesTheTableByKeyAndByTheGridsMenu) {
   // Texts beyond ASCII reach both formats as the same characters.
   SetClipboardText(Form1->Handle(), "f\xFCr 5 \x80");
   EXPECT_EQ(Clipboard(), "f\xC3\xBCr 5 \xE2\x82\xAC");
+  // Both are the program's own, none converted by the platform (which
+  // takes the system's code page): they come first, in the order put there.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EXPECT_EQ(EnumClipboardFormats(0), static_cast<UINT>(CF_UNICODETEXT));
+  EXPECT_EQ(EnumClipboardFormats(CF_UNICODETEXT), static_cast<UINT>(CF_TEXT));
+  CloseClipboard();
 }
 
 TEST_F(Reader, ABusyClipboardIsReportedAndKeepsItsContents) {
