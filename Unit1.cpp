@@ -354,11 +354,11 @@ void TForm1::InitGrid() {
 void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { Recalculate(); }
 
 void TForm1::Recalculate() {
+  // Readers read the table anew, once, when the recalculation is over.
+  TAccessibleReorder reorder(*StringGrid_USART);
   // A keystroke rewrites all 90 result cells, but most keep their text and
   // look: only the changed ones are drawn again, gathered into one
   // invalidation.
-  // Readers read the table anew once the recalculation is over.
-  TAccessibleReorder reorder(*StringGrid_USART);
   TInvalidationBatch batch(*StringGrid_USART);
   TExactRowsRedraw exactRows(*StringGrid_USART);
   CalcUSART(*this);

@@ -113,7 +113,8 @@ HRESULT AnswerText(const std::string& text, BSTR* out) {
 }  // namespace
 
 // The IAccessible of one windowed control. It answers from the control at
-// each call; once disconnected it answers CO_E_OBJNOTCONNECTED.
+// each call; once disconnected every IAccessible method answers
+// CO_E_OBJNOTCONNECTED. What it does not support is DISP_E_MEMBERNOTFOUND.
 class TAccessibleObject final : public IAccessible {
  public:
   explicit TAccessibleObject(TWinControl& control) : control_(&control) {}
@@ -161,7 +162,7 @@ class TAccessibleObject final : public IAccessible {
       *parent = nullptr;
       if (TWinControl* above = control.Parent()) {
         *parent = above->AccessibleObject();
-        return *parent ? S_OK : E_OUTOFMEMORY;
+        return S_OK;
       }
       return AccessibleObjectFromWindow(control.Handle(), static_cast<DWORD>(OBJID_WINDOW),
                                         IID_IDispatch, reinterpret_cast<void**>(parent));
@@ -183,7 +184,7 @@ class TAccessibleObject final : public IAccessible {
       TWinControl* windowed = element->control == &control ? nullptr : ChildObjectControl(*element);
       if (!windowed) return S_FALSE;
       *out = windowed->AccessibleObject();
-      return *out ? S_OK : E_OUTOFMEMORY;
+      return S_OK;
     });
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -213,13 +214,13 @@ class TAccessibleObject final : public IAccessible {
     return WithInfo(child, [&](const TAccessibleInfo& info) { return AnswerNumber(info.State, state); });
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
-    return NotSupported(help);
+    return Unsupported(help);
   }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long*) override {
-    return NotSupported(file);
+    return Unsupported(file);
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* shortcut) override {
-    return NotSupported(shortcut);
+    return Unsupported(shortcut);
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     return Guarded([&](TWinControl& control) -> HRESULT {
@@ -245,15 +246,15 @@ class TAccessibleObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
     if (selection) VariantInit(selection);
-    return DISP_E_MEMBERNOTFOUND;
+    return Unsupported();
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
     return WithInfo(child, [&](const TAccessibleInfo& info) -> HRESULT {
-      if (info.DefaultAction.empty()) return NotSupported(action);
+      if (info.DefaultAction.empty()) return Unsupported(action);
       return AnswerText(info.DefaultAction, action);
     });
   }
-  HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+  HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return Unsupported(); }
   HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                         VARIANT child) override {
     return Guarded([&](TWinControl& control) -> HRESULT {
@@ -271,7 +272,7 @@ class TAccessibleObject final : public IAccessible {
   // Readers walk the children and the parents instead.
   HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* end) override {
     if (end) VariantInit(end);
-    return DISP_E_MEMBERNOTFOUND;
+    return Unsupported();
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
     return Guarded([&](TWinControl& control) -> HRESULT {
@@ -302,8 +303,8 @@ class TAccessibleObject final : public IAccessible {
       return S_OK;
     });
   }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return Unsupported(); }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return Unsupported(); }
 
  private:
   ~TAccessibleObject() = default;
@@ -335,9 +336,10 @@ class TAccessibleObject final : public IAccessible {
     out->lVal = number;
     return S_OK;
   }
-  HRESULT NotSupported(BSTR* out) const {
+  HRESULT Unsupported() const { return control_ ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED; }
+  HRESULT Unsupported(BSTR* out) const {
     if (out) *out = nullptr;
-    return control_ ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED;
+    return Unsupported();
   }
 
   TWinControl* control_;  // nullptr once disconnected

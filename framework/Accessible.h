@@ -18,10 +18,10 @@
 //   in stacking order. Windowless children (labels, the banner, the button)
 //   are simple children described by their own DescribeAccessible; windowed
 //   children are their own objects.
-// - Names without a label of their own come from a control on the same
-//   parent (SetAccessibleLabel: the label above an entry field), else
-//   from AccessibleName (for a control that no text on screen names), else
-//   from the caption; "&" accelerator marks are left out.
+// - A control's name is the caption of the control on the same parent that
+//   labels it (SetAccessibleLabel: the label above an entry field), else its
+//   AccessibleName (for a control that no text on screen names), else its
+//   own caption; "&" accelerator marks are left out.
 // - accDoDefaultAction runs the element's DoAccessibleDefaultAction inside
 //   the error trap; no C++ exception leaves a COM method, which answers
 //   E_FAIL instead.
@@ -70,8 +70,7 @@ class TAccessibleLink {
 
   // The answer to WM_GETOBJECT for OBJID_CLIENT (LresultFromObject).
   LRESULT Answer(TWinControl& control, WPARAM wParam);
-  // The object with one reference for the caller, made first if needed;
-  // nullptr when it cannot be made.
+  // The object with one reference for the caller, made first if needed.
   IDispatch* Object(TWinControl& control);
   // From now on the object answers CO_E_OBJNOTCONNECTED.
   void Disconnect();

@@ -9,7 +9,7 @@
 namespace {
 
 // Movable global memory holding a copy of `size` bytes, freed unless the
-// clipboard took it (Release).
+// clipboard took it.
 class TGlobalCopy {
  public:
   TGlobalCopy(const void* data, size_t size) : memory_(GlobalAlloc(GMEM_MOVEABLE, size)) {

@@ -115,7 +115,7 @@ class TWinControl : public TControl {
   bool ParentCtl3D() const { return parentCtl3D_; }
   bool DoubleBuffered() const { return doubleBuffered_; }
   void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
-  // A brush of Color, for erasing and for CN_CTLCOLOR* answers.
+  // The brush of DrawColor that erasing and CN_CTLCOLOR* answers use.
   TBrush& Brush() { return brush_; }
 
   // --- Screen readers (Accessible.h) ---
