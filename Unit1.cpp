@@ -8,6 +8,9 @@
 #include "BaudixVersion.h"
 
 #include "calc/UsartTable.h"
+#include "framework/Accessible.h"
+#include "framework/Clipboard.h"
+#include "framework/PopupMenu.h"
 #include "framework/Screen.h"
 #include "framework/SystemMenu.h"
 #include "widgets/Image.h"
@@ -61,6 +64,15 @@ constexpr int kTextIndentY = 2;
 // The column-group captions over the grid.
 constexpr TColor kGroupCaptionColor = 0xA8E089;  // red 137, green 224, blue 168
 
+// What screen readers hear where no text on screen says it.
+constexpr char kTableName[] = "Ergebnistabelle";
+constexpr char kBannerName[] = "Baudix";
+constexpr char kExactDescription[] = "exakt";
+
+// Copying the table: Ctrl+Shift+C anywhere, and the grid's context menu.
+constexpr WORD kCopyTableKey = 'C';
+constexpr char kCopyTableCaption[] = "Tabelle kopieren";
+
 // The help button's command ("?" in the caption).
 constexpr WPARAM kHelpCommand = SC_CONTEXTHELP;
 constexpr char kHelpMenuCaption[] = "?\tF1";
@@ -89,6 +101,17 @@ class TExactRowsRedraw {
   bool normal_[kUsartFlagCount];
   bool double_[kUsartFlagCount];
 };
+
+// Whether the cell is drawn as an exact match, black and bold: a value of a
+// mode whose flag is set, or a standard rate with either flag.
+bool DrawnExact(int col, int row) {
+  if (row < 1 || row > kMaxRateRow) return false;
+  const bool normalExact = ExactU2X0[row - 1];
+  const bool doubleExact = ExactU2X1[row - 1];
+  if (col == 1 || col == 2) return normalExact;
+  if (col == 3 || col == 4) return doubleExact;
+  return row > 1 && row < kMaxRateRow && (normalExact || doubleExact);
+}
 
 void SetFontOf(TControl& control, BYTE charset, TColor color, int height, const char* name,
                TFontStyles style = {}) {
@@ -149,6 +172,9 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SetFontOf(*this, ANSI_CHARSET, clWindowText, kWindowFontHeight, kWindowFontName);
   SetTextHeight(kLayoutTextHeight);
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
+  OnShortCut = [this](WORD key, TShiftState shift, bool& handled) {
+    FormShortCut(key, shift, handled);
+  };
   DeclareLayout();
 }
 
@@ -222,11 +248,23 @@ void TForm1::DeclareLayout() {
   StringGrid_USART->OnSelectCell = [this](TObject* sender, int col, int row, bool& canSelect) {
     StringGrid_USARTSelectCell(sender, col, row, canSelect);
   };
+  StringGrid_USART->SetAccessibleName(kTableName);
+  StringGrid_USART->OnDescribeCell = [this](TObject* sender, int col, int row,
+                                            TAccessibleInfo& info) {
+    StringGrid_USARTDescribeCell(sender, col, row, info);
+  };
+  StringGrid_USART->OnContextPopup = [this](TObject* sender, TPoint at, bool& handled) {
+    StringGrid_USARTContextPopup(sender, at, handled);
+  };
 
   DeclareEntryField(*Declare(this, QelMaskEdit2, "QelMaskEdit2", page, 152, 48, 105, 21),
                     "250000", 1);
   SetFontOf(*QelMaskEdit2, ANSI_CHARSET, clNavy, kWindowFontHeight, kWindowFontName, {fsBold});
   QelMaskEdit2->OnTextChangedAt = QelMaskEdit1->OnTextChangedAt;
+  // Readers name the fields and the list by the labels above them.
+  QelMaskEdit1->SetAccessibleLabel(QelLabel2);
+  QelMaskEdit2->SetAccessibleLabel(QelLabel4);
+  QelComboBox1->SetAccessibleLabel(QelLabel1);
 
   // The bevel's properties are read in their own order: the second caption's
   // border width arrives while the mode is still bmCustom.
@@ -264,6 +302,7 @@ void TForm1::DeclareLayout() {
   Declare(this, Image1, "Image1", page, 10, 120, 420, 42);
   Image1->SetAutoSize(true);
   Image1->LoadFromResourceName("BANNER");
+  Image1->SetAccessibleName(kBannerName);
 
   Declare(this, QelSpeedButton1, "QelSpeedButton1", page, 184, 408, 73, 30);
   QelSpeedButton1->SetCaption("OK");
@@ -315,12 +354,55 @@ void TForm1::InitGrid() {
 void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { Recalculate(); }
 
 void TForm1::Recalculate() {
+  // Readers read the table anew, once, when the recalculation is over.
+  TAccessibleReorder reorder(*StringGrid_USART);
   // A keystroke rewrites all 90 result cells, but most keep their text and
   // look: only the changed ones are drawn again, gathered into one
   // invalidation.
   TInvalidationBatch batch(*StringGrid_USART);
   TExactRowsRedraw exactRows(*StringGrid_USART);
   CalcUSART(*this);
+}
+
+void TForm1::CopyTable() { SetClipboardText(Handle(), StringGrid_USART->TabSeparatedText()); }
+
+void TForm1::ShowTableMenu(TPoint screen) {
+  if (ShowPopupMenu(*StringGrid_USART, screen, {kCopyTableCaption}) == 0) CopyTable();
+}
+
+void TForm1::FormShortCut(WORD Key, TShiftState Shift, bool& Handled) {
+  if (Key == kCopyTableKey && Shift == TShiftState{ssCtrl, ssShift}) {
+    Handled = true;
+    CopyTable();
+  }
+  // The keyboard's ways to a context menu open the table's, on the main page.
+  const bool menuKey = (Key == VK_APPS && Shift.Empty()) ||
+                       (Key == VK_F10 && Shift == TShiftState{ssShift});
+  if (menuKey && !AboutPageShown()) {
+    Handled = true;
+    ShowTableMenu(StringGrid_USART->ClientOrigin());
+  }
+}
+
+void TForm1::StringGrid_USARTContextPopup(TObject*, TPoint MousePos, bool& Handled) {
+  Handled = true;
+  ShowTableMenu(MousePos);
+}
+
+void TForm1::StringGrid_USARTDescribeCell(TObject*, int ACol, int ARow, TAccessibleInfo& Info) {
+  // What a reader of the screen sees around the cell: the row's rate, the
+  // caption over the column's group and the column header.
+  const TQelStaticText& group = ACol <= 2 ? *QelStaticText1 : *QelStaticText2;
+  std::string name;
+  const auto add = [&name](const std::string& part) {
+    if (!name.empty()) name += ", ";
+    name += WithoutAccelChars(part);
+  };
+  if (ARow > 0 && ACol > 0) add(StringGrid_USART->Cells(0, ARow));
+  if (ACol > 0) add(group.Caption());
+  if (ARow > 0) add(StringGrid_USART->Cells(ACol, 0));
+  Info.Name = name;
+  if (DrawnExact(ACol, ARow)) Info.Description = kExactDescription;
 }
 
 void TForm1::StringGrid_USARTDrawCell(TObject*, int ACol, int ARow, const TRect& Rect,
@@ -341,13 +423,13 @@ void TForm1::StringGrid_USARTDrawCell(TObject*, int ACol, int ARow, const TRect&
     setBold(true);
   };
 
-  const bool bodyRow = ARow > 1 && ARow < kMaxRateRow;
+  const bool exact = DrawnExact(ACol, ARow);
   if (ARow == 0) setBold(true);
   if (ARow == 1) {
     font.SetColor(clNavy);
     setBold(true);
   }
-  if (bodyRow) {
+  if (ARow > 1 && ARow < kMaxRateRow) {
     font.SetColor(kBodyTextColor);
     setBold(false);
   }
@@ -355,14 +437,15 @@ void TForm1::StringGrid_USARTDrawCell(TObject*, int ACol, int ARow, const TRect&
     font.SetColor(clMaroon);
     setBold(true);
   }
-  if (ARow >= 1 && ARow <= kMaxRateRow) {
-    const bool normalExact = ExactU2X0[ARow - 1];
-    const bool doubleExact = ExactU2X1[ARow - 1];
-    if (normalExact && (ACol == 1 || ACol == 2)) exactMatch();
-    if (doubleExact && (ACol == 3 || ACol == 4)) exactMatch();
-    if (bodyRow && ACol == 0 && (normalExact || doubleExact)) exactMatch();
-  }
+  if (exact) exactMatch();
   if (ARow % 2 == 1) canvas.Brush().SetColor(kOddRowColor);
+  if (HighContrast()) {
+    // System pairs only: the header as the grid's fixed cells, the exact
+    // matches highlighted, everything else window text on window.
+    const TContrastPair pair = ARow == 0 ? cpFace : exact ? cpHighlight : cpWindow;
+    font.SetColor(ContrastText(pair));
+    canvas.Brush().SetColor(ContrastBackground(pair));
+  }
 
   SetBkMode(canvas.Handle(), OPAQUE);
   canvas.FillRect(Rect);

@@ -58,6 +58,9 @@ class TForm1 : public TForm, private TUsartTableView {
   void StringGrid_USARTDrawCell(TObject* Sender, int ACol, int ARow, const TRect& Rect,
                                 TGridDrawState State);
   void StringGrid_USARTSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+  void StringGrid_USARTDescribeCell(TObject* Sender, int ACol, int ARow, TAccessibleInfo& Info);
+  void StringGrid_USARTContextPopup(TObject* Sender, TPoint MousePos, bool& Handled);
+  void FormShortCut(WORD Key, TShiftState Shift, bool& Handled);
   void QelSpeedButton1Click(TObject* Sender);
   void InitGrid();
 
@@ -76,6 +79,10 @@ class TForm1 : public TForm, private TUsartTableView {
   void ShowMainPage();
   // CalcUSART, with the grid's invalidations gathered into one.
   void Recalculate();
+  // The result table on the clipboard, tab-separated with its header row.
+  void CopyTable();
+  // The grid's context menu ("Tabelle kopieren") at a screen point.
+  void ShowTableMenu(TPoint screen);
 
   std::string FrequencyText() override;
   std::string BaudRateText() override;

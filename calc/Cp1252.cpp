@@ -12,15 +12,18 @@ constexpr uint16_t kHighControls[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+uint32_t CodePoint(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    uint32_t code = byte;
-    if (byte >= 0x80 && byte < 0xA0) code = kHighControls[byte - 0x80];
+    const uint32_t code = CodePoint(c);
     if (code < 0x80) {
       out.push_back(static_cast<char>(code));
     } else if (code < 0x800) {
@@ -32,6 +35,13 @@ std::string Cp1252ToUtf8(std::string_view text) {
       out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
     }
   }
+  return out;
+}
+
+std::u16string Cp1252ToUtf16(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (const char c : text) out.push_back(static_cast<char16_t>(CodePoint(c)));
   return out;
 }
 

@@ -44,6 +44,8 @@ BAUDIX_DECLARE_EXCEPTION(EAbort, Exception);
 BAUDIX_DECLARE_EXCEPTION(EInvalidGridOperation, Exception);
 // A platform resource that could not be created, e.g. a window class.
 BAUDIX_DECLARE_EXCEPTION(EOutOfResources, Exception);
+// The clipboard could not be opened or refused what was put on it.
+BAUDIX_DECLARE_EXCEPTION(EClipboardException, Exception);
 // Floating-point errors enabled by the control word $1332. They
 // share the base EMathError.
 BAUDIX_DECLARE_EXCEPTION(EMathError, Exception);

@@ -1,7 +1,9 @@
 #include "framework/Control.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
+#include "framework/Accessible.h"
 #include "framework/WinControl.h"
 
 namespace {
@@ -76,6 +78,8 @@ TControl::~TControl() {
     if (parent_ && parent_->HandleAllocated() && GetCapture() == parent_->handle_) ReleaseCapture();
   }
   if (parent_) {
+    for (TControl* sibling : parent_->controls_)
+      if (sibling->accessibleLabel_ == this) sibling->accessibleLabel_ = nullptr;
     if (!parent_->Destroying()) InvalidateOnParent(BoundsRect(), true);
     parent_->RemoveControl(this);
   }
@@ -183,6 +187,21 @@ void TControl::ApplyParentColor() {
   Perform(CM_COLORCHANGED);
 }
 
+TColor TControl::DrawColor() const {
+  return HighContrast() ? ContrastBackground(ContrastPair()) : color_;
+}
+
+TColor TControl::DrawTextColor() const {
+  return HighContrast() ? ContrastText(ContrastPair()) : font_.Color();
+}
+
+TContrastPair TControl::ContrastPair() const {
+  if (color_ == clWindow) return cpWindow;
+  if (color_ == clHighlight) return cpHighlight;
+  if (color_ == clBtnFace || !parent_) return cpFace;
+  return parent_->ContrastPair();
+}
+
 void TControl::SetParentFont(bool value) {
   if (value == parentFont_) return;
   parentFont_ = value;
@@ -200,6 +219,21 @@ void TControl::SetCaption(const std::string& caption) {
   if (caption == caption_) return;
   caption_ = caption;
   Perform(CM_TEXTCHANGED);
+  NotifyAccessibleEvent(*this, EVENT_OBJECT_NAMECHANGE);
+  // The controls this one names are renamed with it.
+  if (parent_)
+    for (TControl* named : parent_->controls_)
+      if (named->accessibleLabel_ == this) NotifyAccessibleEvent(*named, EVENT_OBJECT_NAMECHANGE);
+}
+
+std::string TControl::AccessibleNameText() const {
+  if (accessibleLabel_) return WithoutAccelChars(accessibleLabel_->Caption());
+  return WithoutAccelChars(accessibleName_.empty() ? caption_ : accessibleName_);
+}
+
+void TControl::DescribeAccessible(TAccessibleInfo& info) {
+  info.Role = ROLE_SYSTEM_CLIENT;
+  info.Name = AccessibleNameText();
 }
 
 void TControl::InvalidateOnParent(const TRect& rect, bool erase) {

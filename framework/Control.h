@@ -25,6 +25,7 @@
 #include <string>
 
 #include "framework/Component.h"
+#include "framework/Contrast.h"
 #include "framework/Events.h"
 #include "framework/Geometry.h"
 #include "framework/Graphics.h"
@@ -32,6 +33,7 @@
 #include "framework/SizeConstraints.h"
 
 class TWinControl;
+struct TAccessibleInfo;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
@@ -111,10 +113,38 @@ class TControl : public TComponent {
   void SetFont(const TFont& font) { font_.Assign(font); }
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool value);
+  // The colours the control draws its background and its text in: Color
+  // and the font's colour, or in high contrast its pair's (Contrast.h).
+  TColor DrawColor() const;
+  TColor DrawTextColor() const;
+  // The system pair the control draws in under high contrast: its Color's
+  // when that is the window, highlight or button face colour; otherwise
+  // (a colour of its own) its parent's, so that it blends in.
+  virtual TContrastPair ContrastPair() const;
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint) { hint_ = hint; }
+
+  // --- What screen readers read (Accessible.h) ---
+  // The name for a control that no text on screen names ("Ergebnistabelle").
+  const std::string& AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
+  // A control on the same parent whose caption names this one, read each
+  // time (the label above an entry field); nullptr: none.
+  TControl* AccessibleLabel() const { return accessibleLabel_; }
+  void SetAccessibleLabel(TControl* label) { accessibleLabel_ = label; }
+  // The name readers hear: the label's caption, else AccessibleName, else
+  // the caption, without accelerator marks.
+  std::string AccessibleNameText() const;
+  // What the control says of itself, asked each time a reader asks (it may
+  // ask the platform); the base: role client, the name as above.
+  virtual void DescribeAccessible(TAccessibleInfo& info);
+  // Items of the control's own, each with its rectangle (a grid's cells).
+  virtual int AccessibleItemCount() { return 0; }
+  virtual void DescribeAccessibleItem(int /*index*/, TAccessibleInfo& /*info*/) {}
+  // What a reader's "default action" does; false when the control has none.
+  virtual bool DoAccessibleDefaultAction() { return false; }
 
   TControlStyle ControlStyle() const { return controlStyle_; }
   void SetControlStyle(TControlStyle style) { controlStyle_ = style; }
@@ -238,6 +268,8 @@ class TControl : public TComponent {
   bool applyingParentFont_ = false;
   std::string caption_;
   std::string hint_;
+  std::string accessibleName_;
+  TControl* accessibleLabel_ = nullptr;  // cleared when that control goes
   TControlStyle controlStyle_{csCaptureMouse, csClickEvents, csDoubleClicks};
   TControlState controlState_;
 };

@@ -229,6 +229,12 @@ void TCustomForm::Close() {
   }
 }
 
+bool TCustomForm::IsShortCut(WORD key, TShiftState shift) {
+  bool handled = false;
+  if (OnShortCut) OnShortCut(key, shift, handled);
+  return handled;
+}
+
 // --- Messages ---
 
 void TCustomForm::WndProc(TMessage& msg) {
@@ -237,6 +243,7 @@ void TCustomForm::WndProc(TMessage& msg) {
     case WM_ACTIVATE: WMActivate(msg); break;
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(msg); break;
     case WM_THEMECHANGED: WMThemeChanged(msg); break;
+    case WM_SYSCOLORCHANGE: case WM_SETTINGCHANGE: WMSysColorChange(msg); break;
     case CM_DIALOGKEY: CMDialogKey(msg); break;
     case CM_DIALOGCHAR: CMDialogChar(msg); break;
     default: TWinControl::WndProc(msg); break;
@@ -273,17 +280,33 @@ void TCustomForm::WMGetMinMaxInfo(TMessage& msg) {
   if (c.MaxHeight() > 0) info->ptMaxTrackSize.y = c.MaxHeight();
 }
 
-void TCustomForm::NotifyThemeChanged(TWinControl* parent) {
+void TCustomForm::NotifyControls(TWinControl* parent, UINT msg) {
   for (int i = 0; i < parent->ControlCount(); ++i) {
     TControl* c = parent->Controls(i);
-    c->Perform(CM_THEMECHANGED);
-    if (TWinControl* windowed = c->AsWinControl()) NotifyThemeChanged(windowed);
+    c->Perform(msg);
+    if (TWinControl* windowed = c->AsWinControl()) NotifyControls(windowed, msg);
   }
 }
 
 void TCustomForm::WMThemeChanged(TMessage& msg) {
   Perform(CM_THEMECHANGED);
-  NotifyThemeChanged(this);
+  NotifyControls(this, CM_THEMECHANGED);
+  DefaultHandler(msg);
+}
+
+void TCustomForm::WMSysColorChange(TMessage& msg) {
+  // Read on every settings message: any of them may come with a new scheme.
+  const bool contrastChanged = HighContrastSettingChanged();
+  if (msg.Msg == WM_SYSCOLORCHANGE || contrastChanged) {
+    // Themed widgets draw classic in high contrast.
+    for (UINT change : {CM_SYSCOLORCHANGE, CM_THEMECHANGED}) {
+      Perform(change);
+      NotifyControls(this, change);
+    }
+    if (HandleAllocated())
+      RedrawWindow(Handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
   DefaultHandler(msg);
 }
 

@@ -12,6 +12,12 @@
 // the focus through the tab stops (CM_DIALOGKEY from the message loop).
 // Closing (WM_CLOSE, Close()) asks OnCloseQuery, fires OnClose, then lets the
 // host end the program for the main form, or hides the form.
+// High contrast (Contrast.h): on WM_SYSCOLORCHANGE, and on WM_SETTINGCHANGE
+// when the high-contrast setting changed, the form tells its controls
+// CM_SYSCOLORCHANGE and CM_THEMECHANGED and repaints whole.
+// Shortcuts: every key press that comes through the message loop to a
+// control of the form is offered to the form's IsShortCut (OnShortCut)
+// first, with the shift state of the press; a key it takes goes no further.
 #pragma once
 
 #include <functional>
@@ -32,6 +38,8 @@ enum TCloseAction { caNone, caHide, caMinimize };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+// Key is the virtual key; setting Handled uses the key up.
+using TShortCutEvent = std::function<void(WORD Key, TShiftState Shift, bool& Handled)>;
 
 class TCustomForm : public TWinControl {
  public:
@@ -72,6 +80,9 @@ class TCustomForm : public TWinControl {
   void Close();
   // Asks OnCloseQuery; true when the form may close.
   bool CloseQuery();
+  // Whether the key press is a shortcut of the form, which has then run it;
+  // the base asks OnShortCut.
+  virtual bool IsShortCut(WORD key, TShiftState shift);
 
   // The end of construction (CreateForm): scaling, Loaded, OnCreate.
   void AfterConstruction();
@@ -83,6 +94,7 @@ class TCustomForm : public TWinControl {
   TNotifyEvent OnCreate;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
+  TShortCutEvent OnShortCut;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -98,12 +110,14 @@ class TCustomForm : public TWinControl {
   TSize FrameSize() const;
   void FocusFirstControl();
   bool DialogCharToControls(TWinControl* parent, char ch);
-  void NotifyThemeChanged(TWinControl* parent);
+  // Sends `msg` to every control below `parent`.
+  void NotifyControls(TWinControl* parent, UINT msg);
 
   void WMClose(TMessage& msg);
   void WMActivate(TMessage& msg);
   void WMGetMinMaxInfo(TMessage& msg);
   void WMThemeChanged(TMessage& msg);
+  void WMSysColorChange(TMessage& msg);
   void CMDialogKey(TMessage& msg);
   void CMDialogChar(TMessage& msg);
 

@@ -161,3 +161,18 @@ class TSavedDC {
   HDC dc_;
   int id_;
 };
+
+// A popup menu (CreatePopupMenu), destroyed with DestroyMenu.
+class TPopupMenuHandle {
+ public:
+  TPopupMenuHandle() : menu_(CreatePopupMenu()) {}
+  TPopupMenuHandle(const TPopupMenuHandle&) = delete;
+  TPopupMenuHandle& operator=(const TPopupMenuHandle&) = delete;
+  ~TPopupMenuHandle() {
+    if (menu_) DestroyMenu(menu_);
+  }
+  HMENU Get() const { return menu_; }
+
+ private:
+  HMENU menu_;
+};

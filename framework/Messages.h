@@ -35,6 +35,8 @@ inline constexpr UINT CM_DIALOGKEY = CM_BASE + 10;
 // WParam is the character, Result 1 when a control used it.
 inline constexpr UINT CM_DIALOGCHAR = CM_BASE + 11;
 inline constexpr UINT CM_THEMECHANGED = CM_BASE + 12;      // desktop theme changed
+// The system colours or the high-contrast setting changed (Contrast.h).
+inline constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 13;
 
 // Reflected notifications: CN_BASE + the original message number. Keyboard
 // messages come to the focused control this way first (from the message

@@ -39,10 +39,13 @@ int dispatchDepth = 0;
 // each reading is a round trip to the window manager, and in between the
 // state changes only through another key's press or release (which reads
 // it anew and drops this one) or while the focus is elsewhere (so a window
-// that gets the focus drops it too).
+// that gets the focus drops it too). A press that comes through the message
+// loop is read at its CN_KEYDOWN, for the form's shortcuts, and the
+// WM_KEYDOWN that follows it takes that reading.
 struct TPressShift {
   WORD key = 0;
   TShiftState shift;
+  bool ahead = false;  // read at CN_KEYDOWN; the key's WM_KEYDOWN is still to come
 };
 TPressShift pressShift;
 
@@ -92,6 +95,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
+  // Readers that still hold the object must not reach a control half gone.
+  accessible_.Disconnect();
   MarkDestroying();
   for (TWinControl* p = Parent(); p; p = p->Parent())
     if (!p->Destroying()) p->ControlDestroying(this);
@@ -502,6 +507,7 @@ void TWinControl::WMPrintClient(TMessage& msg) {
 void TWinControl::WMEraseBkgnd(TMessage& msg) {
   msg.Result = 1;
   if (ControlStyle().Contains(csOpaque)) return;
+  brush_.SetColor(DrawColor());
   const RECT r = ClientRect();
   FillRect(reinterpret_cast<HDC>(msg.WParam), &r, brush_.Handle());
 }
@@ -534,12 +540,14 @@ void TWinControl::WndProc(TMessage& msg) {
     case WM_TIMER: WMTimer(msg); break;
     case WM_CANCELMODE: WMCancelMode(msg); break;
     case WM_NCDESTROY: WMNCDestroy(msg); break;
+    case WM_GETOBJECT: WMGetObject(msg); break;
+    case WM_CONTEXTMENU: WMContextMenu(msg); break;
     case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: case WM_HSCROLL: case WM_VSCROLL:
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
       if (!ReflectToChild(msg)) DefaultHandler(msg);
       break;
-    case CN_KEYDOWN: CNKeyDown(msg); break;
+    case CN_KEYDOWN: case CN_SYSKEYDOWN: CNKeyDown(msg); break;
     case CN_CHAR: case CN_SYSCHAR: CNChar(msg); break;
     case CN_BASE + WM_CTLCOLORMSGBOX: case CN_CTLCOLOREDIT: case CN_CTLCOLORLISTBOX:
     case CN_BASE + WM_CTLCOLORBTN: case CN_BASE + WM_CTLCOLORDLG:
@@ -582,6 +590,23 @@ bool TWinControl::ReflectToChild(TMessage& msg) {
   return true;
 }
 
+void TWinControl::WMGetObject(TMessage& msg) {
+  if (static_cast<LONG>(msg.LParam) != OBJID_CLIENT) {
+    DefaultHandler(msg);
+    return;
+  }
+  msg.Result = accessible_.Answer(*this, msg.WParam);
+}
+
+void TWinControl::WMContextMenu(TMessage& msg) {
+  TPoint at{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+  // The keyboard's request names no point.
+  if (at == TPoint{-1, -1}) at = ClientOrigin();
+  bool handled = false;
+  if (OnContextPopup) OnContextPopup(this, at, handled);
+  if (!handled) DefaultHandler(msg);
+}
+
 void TWinControl::WMWindowPosChanged(TMessage& msg) {
   NoteLayoutChange();
   DefaultHandler(msg);
@@ -601,7 +626,8 @@ void TWinControl::WMKillFocus(TMessage& msg) {
 
 void TWinControl::WMKeyDown(TMessage& msg) {
   WORD key = static_cast<WORD>(msg.WParam);
-  pressShift = {key, KeyboardShiftState()};
+  if (!pressShift.ahead || pressShift.key != key) pressShift = {key, KeyboardShiftState()};
+  pressShift.ahead = false;
   const TShiftState shift = pressShift.shift;
   TWinControl* form = GetParentForm(this);
   if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) form->KeyDown(key, shift);
@@ -647,10 +673,19 @@ void TWinControl::KeyPress(char& key) {
 
 void TWinControl::CNKeyDown(TMessage& msg) {
   // Result 0 lets the key go on to the control as usual.
-  if (msg.WParam != VK_TAB) return;
-  if (Perform(WM_GETDLGCODE, msg.WParam, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) return;
-  if (TCustomForm* form = GetParentForm(this))
+  const WORD key = static_cast<WORD>(msg.WParam);
+  const TShiftState shift = KeyboardShiftState();
+  pressShift = {};
+  TCustomForm* form = GetParentForm(this);
+  // A shortcut is used up even when it fails: its error leaves with Result 1.
+  msg.Result = 1;
+  if (form && form->IsShortCut(key, shift)) return;
+  msg.Result = 0;
+  if (msg.Msg == CN_KEYDOWN && key == VK_TAB && form &&
+      !(Perform(WM_GETDLGCODE, key, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)))
     msg.Result = form->Perform(CM_DIALOGKEY, msg.WParam, msg.LParam);
+  // A key used up here sends no WM_KEYDOWN that could take the reading.
+  if (!msg.Result) pressShift = {key, shift, true};
 }
 
 void TWinControl::CNChar(TMessage& msg) {
@@ -661,8 +696,9 @@ void TWinControl::CNChar(TMessage& msg) {
 
 void TWinControl::CNCtlColor(TMessage& msg) {
   HDC dc = reinterpret_cast<HDC>(msg.WParam);
-  SetTextColor(dc, ColorToRGB(Font().Color()));
-  SetBkColor(dc, ColorToRGB(Color()));
+  SetTextColor(dc, ColorToRGB(DrawTextColor()));
+  SetBkColor(dc, ColorToRGB(DrawColor()));
+  brush_.SetColor(DrawColor());
   msg.Result = reinterpret_cast<LRESULT>(brush_.Handle());
 }
 

@@ -29,11 +29,12 @@
 //   the windowless children in stacking order, each clipped to its bounds.
 //   WM_PRINTCLIENT with PRF_ERASEBKGND erases first; with PRF_CHILDREN the
 //   child windows are printed into the same device context at their places.
-//   WM_ERASEBKGND fills with Color unless csOpaque is in ControlStyle.
+//   WM_ERASEBKGND fills with DrawColor unless csOpaque is in ControlStyle.
 // - Reflected notifications: WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*,
 //   WM_DRAWITEM and the scroll messages that a child window sends to its
 //   parent come back to the child control as CN_* messages. CN_CTLCOLOR* is
-//   answered with the control's font colour on its Color.
+//   answered with the control's text colour on its background colour as it
+//   draws them (DrawTextColor on DrawColor, Contrast.h).
 // - Timers: StartTimer(id, ms) / StopTimer(id) on the control's window;
 //   each tick calls TimerTick(id).
 #pragma once
@@ -43,6 +44,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Accessible.h"
 #include "framework/Control.h"
 #include "framework/Gdi.h"
 
@@ -113,8 +115,12 @@ class TWinControl : public TControl {
   bool ParentCtl3D() const { return parentCtl3D_; }
   bool DoubleBuffered() const { return doubleBuffered_; }
   void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
-  // A brush of Color, for erasing and for CN_CTLCOLOR* answers.
+  // The brush of DrawColor that erasing and CN_CTLCOLOR* answers use.
   TBrush& Brush() { return brush_; }
+
+  // --- Screen readers (Accessible.h) ---
+  // The control's accessible object, with one reference for the caller.
+  IDispatch* AccessibleObject() { return accessible_.Object(*this); }
 
   // --- Timers on the control's window ---
   void StartTimer(UINT_PTR id, UINT milliseconds);
@@ -151,6 +157,10 @@ class TWinControl : public TControl {
   TKeyPressEvent OnKeyPress;
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
+  // WM_CONTEXTMENU (a right click, or the keyboard's menu key): MousePos in
+  // screen coordinates, from the keyboard the control's top-left corner.
+  // Unless Handled the request goes on to the parent.
+  TContextPopupEvent OnContextPopup;
 
  protected:
   virtual void CreateParams(TCreateParams& params);
@@ -217,6 +227,8 @@ class TWinControl : public TControl {
 
   void WMPaint(TMessage& msg);
   void WMPrintClient(TMessage& msg);
+  void WMGetObject(TMessage& msg);
+  void WMContextMenu(TMessage& msg);
   void WMEraseBkgnd(TMessage& msg);
   void WMWindowPosChanged(TMessage& msg);
   void WMKeyDown(TMessage& msg);
@@ -240,6 +252,7 @@ class TWinControl : public TControl {
   bool aligning_ = false;
   bool focused_ = false;  // between WM_SETFOCUS and WM_KILLFOCUS (or the window's end)
   TBrush brush_;
+  TAccessibleLink accessible_;
   int invalidationBatches_ = 0;
   TRegionHandle pendingInvalid_;  // gathered by the open batches
 };

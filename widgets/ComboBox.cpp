@@ -1,9 +1,12 @@
 #include "widgets/ComboBox.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <stdexcept>
 
 #include "calc/Exceptions.h"
+#include "framework/Accessible.h"
 #include "framework/Form.h"
 
 namespace {
@@ -121,6 +124,14 @@ void TCustomCombo::SetItemIndex(int index) {
   }
   if (index == ItemIndex()) return;
   Send(Handle(), CB_SETCURSEL, index);
+  NotifyAccessibleEvent(*this, EVENT_OBJECT_VALUECHANGE);
+}
+
+void TCustomCombo::DescribeAccessible(TAccessibleInfo& info) {
+  TCustomListControl::DescribeAccessible(info);
+  info.Role = ROLE_SYSTEM_COMBOBOX;
+  info.Value = Text();
+  info.State |= DroppedDown() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
 }
 
 std::string TCustomCombo::Text() {
@@ -206,6 +217,7 @@ void TCustomCombo::SelectionChanged() {
   const int index = ItemIndex();
   if (index < 0) return;
   SetText(items_.Strings(index));
+  NotifyAccessibleEvent(*this, EVENT_OBJECT_VALUECHANGE);
   Click();
   Change();
   Select();
@@ -400,8 +412,9 @@ void TCustomComboBox::CNDrawItem(TMessage& msg) {
 
   TCanvasHandleScope scope(canvas_, item->hDC);
   canvas_.SetFont(Font());
+  canvas_.Font().SetColor(DrawTextColor());
   canvas_.Brush().SetStyle(bsSolid);
-  canvas_.Brush().SetColor(Color());
+  canvas_.Brush().SetColor(DrawColor());
   if (state.Contains(odSelected)) {
     canvas_.Brush().SetColor(clHighlight);
     canvas_.Font().SetColor(clHighlightText);

@@ -105,6 +105,11 @@ class TCustomCombo : public TCustomListControl {
   void Loaded() override;
   void WndProc(TMessage& msg) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  // A combo box whose value is the selection field's text; a selection
+  // changed by the user or by SetItemIndex is a change of that value.
+  void DescribeAccessible(TAccessibleInfo& info) override;
+  // Its field and list are the window kind, whatever colour it declares.
+  TContrastPair ContrastPair() const override { return cpWindow; }
 
   // Event hooks; the bases fire the events.
   virtual void Change();

@@ -1,10 +1,12 @@
 #include "widgets/Grids.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
 #include "calc/Exceptions.h"
+#include "framework/Accessible.h"
 
 namespace {
 
@@ -637,10 +639,11 @@ void TCustomGrid::Paint() {
   const TAreaAxis scrollX{cols.First(), ColCount(), cols.FixedBoundary(), cols.GridBoundary()};
   const TAreaAxis scrollY{rows.First(), RowCount(), rows.FixedBoundary(), rows.GridBoundary()};
   const TGridDrawState fixed{gdFixed};
-  PaintArea(fixedX, fixedY, fixedColor_, fixed, pass);
-  PaintArea(scrollX, fixedY, fixedColor_, fixed, pass);
-  PaintArea(fixedX, scrollY, fixedColor_, fixed, pass);
-  PaintArea(scrollX, scrollY, Color(), {}, pass);
+  const TColor fixedColor = HighContrast() ? ContrastBackground(cpFace) : fixedColor_;
+  PaintArea(fixedX, fixedY, fixedColor, fixed, pass);
+  PaintArea(scrollX, fixedY, fixedColor, fixed, pass);
+  PaintArea(fixedX, scrollY, fixedColor, fixed, pass);
+  PaintArea(scrollX, scrollY, DrawColor(), {}, pass);
   if (options_.Contains(goRowSelect) && defaultDrawing_ && Focused()) {
     const TRect box = BoxRect(pass.selection);
     if (!box.IsEmpty()) Canvas().DrawFocusRect(box);
@@ -680,6 +683,9 @@ void TCustomGrid::PaintCell(int col, int row, const TRect& rect, TColor color,
     // A fresh copy of the font for every cell: what a handler did to the
     // canvas font stays in its own cell.
     canvas.SetFont(Font());
+    // In high contrast the fixed cells are drawn as buttons are.
+    if (HighContrast())
+      canvas.Font().SetColor(ContrastText(state.Contains(gdFixed) ? cpFace : ContrastPair()));
     const bool highlighted =
         state.Contains(gdSelected) &&
         (!state.Contains(gdFocused) || options_.Contains(goDrawFocusSelected) ||
@@ -746,12 +752,30 @@ void TCustomGrid::PaintOutside(const TGridAxisLayout& cols, const TGridAxisLayou
   const int width = cols.ClientExtent();
   const int height = rows.ClientExtent();
   TCanvas& canvas = Canvas();
-  canvas.Brush().SetColor(Color());
+  canvas.Brush().SetColor(DrawColor());
   // Whatever the last cell's handler left in the brush, this area is filled.
   canvas.Brush().SetStyle(bsSolid);
   if (cols.GridBoundary() < width)
     canvas.FillRect({cols.GridBoundary(), 0, width, rows.GridBoundary()});
   if (rows.GridBoundary() < height) canvas.FillRect({0, rows.GridBoundary(), width, height});
+}
+
+// --- Screen readers ---
+
+void TCustomGrid::DescribeAccessible(TAccessibleInfo& info) {
+  TCustomControl::DescribeAccessible(info);
+  info.Role = ROLE_SYSTEM_TABLE;
+}
+
+void TCustomGrid::DescribeAccessibleItem(int index, TAccessibleInfo& info) {
+  const int col = index % ColCount();
+  const int row = index / ColCount();
+  info.Role = row < fixedRows_   ? ROLE_SYSTEM_COLUMNHEADER
+              : col < fixedCols_ ? ROLE_SYSTEM_ROWHEADER
+                                 : ROLE_SYSTEM_CELL;
+  info.Bounds = CellRect(col, row);
+  if (info.Bounds.IsEmpty()) info.State |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+  DescribeCell(col, row, info);
 }
 
 // --- TCustomDrawGrid ---
@@ -764,6 +788,10 @@ bool TCustomDrawGrid::SelectCell(int col, int row) {
   bool canSelect = true;
   if (OnSelectCell) OnSelectCell(this, col, row, canSelect);
   return canSelect;
+}
+
+void TCustomDrawGrid::DescribeCell(int col, int row, TAccessibleInfo& info) {
+  if (OnDescribeCell) OnDescribeCell(this, col, row, info);
 }
 
 // --- TStringGrid ---
@@ -783,6 +811,23 @@ void TStringGrid::SetCells(int col, int row, const std::string& text) {
     throw EInvalidGridOperation(kSGridIndexOutOfRange);
   cells_[col][row] = text;
   InvalidateCell(col, row);
+}
+
+std::string TStringGrid::TabSeparatedText() const {
+  std::string text;
+  for (int row = 0; row < RowCount(); ++row) {
+    if (row > 0) text += "\r\n";
+    for (int col = 0; col < ColCount(); ++col) {
+      if (col > 0) text += '\t';
+      text += cells_[col][row];
+    }
+  }
+  return text;
+}
+
+void TStringGrid::DescribeCell(int col, int row, TAccessibleInfo& info) {
+  info.Value = Cells(col, row);
+  TDrawGrid::DescribeCell(col, row, info);
 }
 
 void TStringGrid::SizeChanged(int, int) {

@@ -31,6 +31,13 @@
 // directly does neither and may leave both outside the grid.
 //
 // Invalidation never erases: every cell repaints its whole rectangle.
+//
+// Screen readers find a table whose children are its cells, row by row
+// (child id row * ColCount + column + 1): column headers in the fixed rows,
+// row headers in the fixed columns, cells elsewhere, each with its
+// rectangle; a string grid's cell has its text as value. OnDescribeCell
+// adds what the grid cannot know (a name with the cell's context, a
+// description).
 #pragma once
 
 #include <functional>
@@ -171,6 +178,12 @@ class TCustomGrid : public TCustomControl {
   virtual bool SelectCell(int col, int row);
   // After ColCount or RowCount changed.
   virtual void SizeChanged(int oldColCount, int oldRowCount);
+  // What a reader hears of a cell beyond its role and rectangle.
+  virtual void DescribeCell(int /*col*/, int /*row*/, TAccessibleInfo& /*info*/) {}
+
+  void DescribeAccessible(TAccessibleInfo& info) override;
+  int AccessibleItemCount() override { return ColCount() * RowCount(); }
+  void DescribeAccessibleItem(int index, TAccessibleInfo& info) override;
 
   // Repaints a cell's area (not erased).
   void InvalidateCell(int col, int row);
@@ -271,6 +284,10 @@ using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, c
 // CanSelect is true on entry; leaving it false refuses the move.
 using TSelectCellEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+// Info holds what the grid says of the cell (role, rectangle, value); the
+// handler adds to it.
+using TDescribeCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TAccessibleInfo& Info)>;
 
 class TCustomDrawGrid : public TCustomGrid {
  public:
@@ -280,10 +297,13 @@ class TCustomDrawGrid : public TCustomGrid {
   TDrawCellEvent OnDrawCell;
   // Asked before the current cell or the anchor moves.
   TSelectCellEvent OnSelectCell;
+  // Asked whenever a reader asks for a cell.
+  TDescribeCellEvent OnDescribeCell;
 
  protected:
   void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
   bool SelectCell(int col, int row) override;
+  void DescribeCell(int col, int row, TAccessibleInfo& info) override;
 };
 
 class TDrawGrid : public TCustomDrawGrid {
@@ -299,9 +319,13 @@ class TStringGrid : public TDrawGrid {
   const std::string& Cells(int col, int row) const;
   // Stores the text and repaints the cell, whether or not the text changed.
   void SetCells(int col, int row, const std::string& text);
+  // All texts as a spreadsheet takes them: the cells of a row separated by
+  // tabs, the rows by CR LF, row 0 first.
+  std::string TabSeparatedText() const;
 
  protected:
   void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
+  void DescribeCell(int col, int row, TAccessibleInfo& info) override;
   void SizeChanged(int oldColCount, int oldRowCount) override;
 
  private:

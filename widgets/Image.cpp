@@ -1,6 +1,9 @@
 #include "widgets/Image.h"
 
+#include <oleacc.h>
+
 #include "calc/Exceptions.h"
+#include "framework/Accessible.h"
 
 namespace {
 // A new picture control's size, before it has a picture.
@@ -9,6 +12,11 @@ constexpr int kDefaultSize = 105;
 
 TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
   SetBounds(Left(), Top(), kDefaultSize, kDefaultSize);
+}
+
+void TImage::DescribeAccessible(TAccessibleInfo& info) {
+  TGraphicControl::DescribeAccessible(info);
+  info.Role = ROLE_SYSTEM_GRAPHIC;
 }
 
 void TImage::SetBitmap(HBITMAP bitmap) {

@@ -26,6 +26,8 @@ class TImage : public TGraphicControl {
 
  protected:
   void Paint() override;
+  // A graphic; its name is AccessibleName (what the picture shows).
+  void DescribeAccessible(TAccessibleInfo& info) override;
 
  private:
   void AdjustSize();

@@ -48,7 +48,7 @@ bool TQelApplication::ReevaluateThemes() {
 }
 
 bool TQelApplication::DrawsThemed(bool classSupportsThemes, bool ctlXP) const {
-  return classSupportsThemes && ThemesEnabled() && IsThemeActive() && ctlXP;
+  return classSupportsThemes && ThemesEnabled() && !HighContrast() && IsThemeActive() && ctlXP;
 }
 
 void TQelApplication::NotifyThemeChange() const {

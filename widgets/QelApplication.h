@@ -3,10 +3,12 @@
 //
 // Theme switch: a widget whose class supports themes draws with the desktop
 // theme while the switch is on, IsThemeActive() holds and the widget's CtlXP
-// is true (DrawsThemed). The switch follows the desktop: it is on while the
-// desktop theme is active, as seen at start and at every re-evaluation
-// (ReevaluateThemes, run when the platform reports a theme change), unless
-// the program turned theming off (SetThemesAllowed(false)).
+// is true (DrawsThemed), but never in high contrast (Contrast.h), whose
+// system colours a theme's pictures do not follow. The switch follows the
+// desktop: it is on while the desktop theme is active, as seen at start and
+// at every re-evaluation (ReevaluateThemes, run when the platform reports a
+// theme change), unless the program turned theming off
+// (SetThemesAllowed(false)).
 #pragma once
 
 #include "widgets/QelKeyboardState.h"

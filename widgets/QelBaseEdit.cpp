@@ -1,10 +1,14 @@
 #include "widgets/QelBaseEdit.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
+#include "framework/Accessible.h"
 #include "framework/Canvas.h"
+#include "framework/Clipboard.h"
 #include "framework/Form.h"
 #include "widgets/QelApplication.h"
 
@@ -43,34 +47,6 @@ class TMarkScope {
 
  private:
   bool& mark_;
-};
-
-class TClipboardScope {
- public:
-  explicit TClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-  TClipboardScope(const TClipboardScope&) = delete;
-  TClipboardScope& operator=(const TClipboardScope&) = delete;
-  ~TClipboardScope() {
-    if (open_) CloseClipboard();
-  }
-  bool Open() const { return open_; }
-
- private:
-  bool open_;
-};
-
-class TPopupMenuHandle {
- public:
-  TPopupMenuHandle() : menu_(CreatePopupMenu()) {}
-  TPopupMenuHandle(const TPopupMenuHandle&) = delete;
-  TPopupMenuHandle& operator=(const TPopupMenuHandle&) = delete;
-  ~TPopupMenuHandle() {
-    if (menu_) DestroyMenu(menu_);
-  }
-  HMENU Get() const { return menu_; }
-
- private:
-  HMENU menu_;
 };
 
 // The drag cursor (crDrag): an arrow with a small box under its tip. The
@@ -215,8 +191,17 @@ void TQelBaseEdit::TextChanged(int at) {
   if (updateLock_ > 0) return;
   RepaintText();
   if (Loading()) return;
+  // Before the handlers, which may fail.
+  NotifyAccessibleEvent(*this, EVENT_OBJECT_VALUECHANGE);
   if (OnTextChangedAt) OnTextChangedAt(this, at);
   DoChange();
+}
+
+void TQelBaseEdit::DescribeAccessible(TAccessibleInfo& info) {
+  TQelCustomBevelPanel::DescribeAccessible(info);
+  info.Role = ROLE_SYSTEM_TEXT;
+  info.Value = DisplayText();
+  if (readOnly_) info.State |= STATE_SYSTEM_READONLY;
 }
 
 void TQelBaseEdit::DoChange() {
@@ -596,7 +581,7 @@ void TQelBaseEdit::PaintFrame(HDC dc) {
   // The strip for custom buttons holds none: it shows the field's colour.
   const TRect content = ContentRect();
   Canvas().Brush().SetStyle(bsSolid);
-  Canvas().Brush().SetColor(Color());
+  Canvas().Brush().SetColor(DrawColor());
   Canvas().FillRect({EditArea().Right, content.Top, content.Right, content.Bottom});
 }
 
@@ -629,7 +614,7 @@ void TQelBaseEdit::DrawContent(HDC dc) {
   TCanvas canvas;
   TCanvasHandleScope attached(canvas, dc);
   canvas.SetFont(Font());
-  canvas.Brush().SetColor(Color());
+  canvas.Brush().SetColor(DrawColor());
   canvas.FillRect(edit);
   canvas.IntersectClipRect(area);
   if (highlighted) {
@@ -640,7 +625,7 @@ void TQelBaseEdit::DrawContent(HDC dc) {
     canvas.FillRect({selectionLeft, area.Top, selectionRight, bottom});
   }
   canvas.Brush().SetStyle(bsClear);
-  canvas.Font().SetColor(Enabled() ? Font().Color() : clGrayText);
+  canvas.Font().SetColor(Enabled() ? DrawTextColor() : clGrayText);
   TRect textRect{left, area.Top, area.Right, area.Bottom};
   canvas.DrawText(shown, textRect, kTextFormat);
   if (highlighted) {

@@ -143,9 +143,8 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
   TNotifyEvent OnChange;
   TNotifyEvent OnModified;
   TNotifyEvent OnCursorPosChanged;
-  // Before the default context menu; set Handled to keep it away.
-  // MousePos is in screen coordinates.
-  TContextPopupEvent OnContextPopup;
+  // OnContextPopup (TWinControl) runs before the field's own context menu,
+  // which it shows on the right button's release; Handled keeps it away.
 
  protected:
   // The themed frame's state, by priority: disabled, read-only, hot,
@@ -200,6 +199,8 @@ class TQelBaseEdit : public TQelCustomBevelPanel {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void Paint() override;
+  // A text field whose value is the text as shown.
+  void DescribeAccessible(TAccessibleInfo& info) override;
   bool SupportsThemes() const override { return true; }
   void ThemeChanged() override;
   void MouseEnter() override;

@@ -1,5 +1,9 @@
 #include "widgets/QelDrawEdge.h"
 
+#include <oleacc.h>
+
+#include "framework/Accessible.h"
+
 namespace {
 constexpr UINT kDiagonalFlags[] = {BF_DIAGONAL_ENDBOTTOMLEFT, BF_DIAGONAL_ENDBOTTOMRIGHT,
                                    BF_DIAGONAL_ENDTOPLEFT, BF_DIAGONAL_ENDTOPRIGHT};
@@ -7,6 +11,11 @@ constexpr UINT kDiagonalFlags[] = {BF_DIAGONAL_ENDBOTTOMLEFT, BF_DIAGONAL_ENDBOT
 
 TQelDrawEdge::TQelDrawEdge(TComponent* owner) : TQelControl(owner) {
   SetBounds(Left(), Top(), kDefaultSize, kDefaultSize);
+}
+
+void TQelDrawEdge::DescribeAccessible(TAccessibleInfo& info) {
+  TQelControl::DescribeAccessible(info);
+  info.Role = ROLE_SYSTEM_SEPARATOR;
 }
 
 void TQelDrawEdge::Paint() {

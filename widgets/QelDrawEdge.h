@@ -33,6 +33,8 @@ class TQelDrawEdge : public TQelControl {
 
  protected:
   void Paint() override;
+  // A line between parts of a page: a separator.
+  void DescribeAccessible(TAccessibleInfo& info) override;
 
  private:
   template <class T>

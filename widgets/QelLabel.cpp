@@ -1,6 +1,10 @@
 #include "widgets/QelLabel.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
+
+#include "framework/Accessible.h"
 
 // --- TQelBaseLabel ---
 
@@ -109,7 +113,7 @@ void TQelBaseLabel::Paint() {
   canvas.SetFont(Font());
   if (!Transparent()) {
     canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(Color());
+    canvas.Brush().SetColor(DrawColor());
     canvas.FillRect(ClientRect());
   }
   TRect textRect = ClientRect();
@@ -128,9 +132,14 @@ void TQelBaseLabel::Paint() {
     textRect = PlaceWrappedText(textRect, flags);
   const TColor color = CaptionColor();
   if (color == clNone) return;
-  canvas.Brush().SetColor(Color());
+  canvas.Brush().SetColor(DrawColor());
   canvas.Font().SetColor(color);
   PaintCaptionText(canvas, caption, FontFX(), clipRect, state, flags, textRect);
+}
+
+void TQelBaseLabel::DescribeAccessible(TAccessibleInfo& info) {
+  TQelBaseGraphicControl::DescribeAccessible(info);
+  info.Role = ROLE_SYSTEM_STATICTEXT;
 }
 
 // --- TQelCustomLabel ---

@@ -43,6 +43,7 @@ class TQelBaseLabel : public TQelBaseGraphicControl {
 
  protected:
   void Paint() override;
+  void DescribeAccessible(TAccessibleInfo& info) override;
   void Loaded() override;
   void CaptionChanged() override;
   void FontChanged() override;
@@ -50,7 +51,7 @@ class TQelBaseLabel : public TQelBaseGraphicControl {
   void BevelChanged() override;
   void CaptionEffectsChanged() override;
   // The colour the caption is drawn in now; clNone: not drawn.
-  virtual TColor CaptionColor() const { return Font().Color(); }
+  virtual TColor CaptionColor() const { return DrawTextColor(); }
   // Repaints: a transparent label by marking its place on the parent, an
   // opaque one at once.
   void RequestRepaint();

@@ -34,7 +34,7 @@ void TQelCustomPanel::PaintBackground() {
     return;
   }
   Canvas().Brush().SetStyle(bsSolid);
-  Canvas().Brush().SetColor(Color());
+  Canvas().Brush().SetColor(DrawColor());
   Canvas().FillRect(ClientRect());
 }
 

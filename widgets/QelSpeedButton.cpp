@@ -1,7 +1,9 @@
 #include "widgets/QelSpeedButton.h"
 
+#include <oleacc.h>
 #include <vsstyle.h>
 
+#include "framework/Accessible.h"
 #include "framework/WinControl.h"
 
 namespace {
@@ -32,6 +34,9 @@ int ThemeState(TQelButtonState state) {
   }
   return PBS_NORMAL;
 }
+
+// What a reader's default action for a button is called.
+constexpr char kPressAction[] = "Dr\xFC" "cken";
 
 }  // namespace
 
@@ -161,10 +166,27 @@ HTHEME TQelBaseGraphicButton::ThemeData() {
   return theme_.Get();
 }
 
+bool TQelBaseGraphicButton::Clickable() const {
+  const TWinControl* parent = Parent();
+  return Enabled() && Visible() && parent && parent->Enabled() && parent->Showing();
+}
+
 bool TQelBaseGraphicButton::DialogChar(char ch) {
-  if (!IsAccelerator(ch, Caption()) || !Enabled() || !Visible()) return false;
-  TWinControl* parent = Parent();
-  if (!parent || !parent->Enabled() || !parent->Showing()) return false;
+  if (!IsAccelerator(ch, Caption()) || !Clickable()) return false;
+  Click();
+  return true;
+}
+
+void TQelBaseGraphicButton::DescribeAccessible(TAccessibleInfo& info) {
+  TQelBaseControl::DescribeAccessible(info);
+  info.Role = ROLE_SYSTEM_PUSHBUTTON;
+  info.DefaultAction = kPressAction;
+  if (ShowsDown(state_)) info.State |= STATE_SYSTEM_PRESSED;
+  if (state_ == TQelButtonState::Hot) info.State |= STATE_SYSTEM_HOTTRACKED;
+}
+
+bool TQelBaseGraphicButton::DoAccessibleDefaultAction() {
+  if (!Clickable()) return false;
   Click();
   return true;
 }
@@ -210,7 +232,7 @@ void TQelCustomSpeedButton::Paint() {
   if (Loading() || !Visible()) return;
   const TRect client(0, 0, Width(), Height());
   Canvas().Brush().SetStyle(bsSolid);
-  Canvas().Brush().SetColor(Color());
+  Canvas().Brush().SetColor(DrawColor());
   Canvas().FillRect(client);
   PaintFace(client);
   TRect content = client.Inflate(-kFaceInset, -kFaceInset);
@@ -245,7 +267,7 @@ void TQelCustomSpeedButton::PaintCaption(const TRect& content) {
   if (multiLine_) flags |= DT_WORDBREAK | QelAlignmentFlags(ButtonLayout().Alignment());
   const bool enabled = Enabled();
   const bool entered = enterColorChange_ && ButtonState() == TQelButtonState::Hot;
-  canvas.Font().SetColor(entered ? enterColor_ : Font().Color());
+  canvas.Font().SetColor(entered ? enterColor_ : DrawTextColor());
   TQelCaptionPaintState state;
   if (enabled) state.Include(cpsEnabled);
   PaintCaptionText(canvas, Caption(), FontFX(), nullptr, state, flags, textRect);

@@ -56,6 +56,11 @@ class TQelBaseGraphicButton : public TQelBaseControl {
   // Runs OnClick.
   void Click() override;
 
+  // A push button whose default action ("Drücken") clicks it, as its
+  // accelerator does.
+  void DescribeAccessible(TAccessibleInfo& info) override;
+  bool DoAccessibleDefaultAction() override;
+
  protected:
   bool SupportsThemes() const override { return true; }
   // The open "BUTTON" theme when the button draws themed now, else null.
@@ -77,6 +82,8 @@ class TQelBaseGraphicButton : public TQelBaseControl {
   bool DialogChar(char ch) override;
 
  private:
+  // The button can be clicked from the keyboard or a reader now.
+  bool Clickable() const;
   void OpenTheme();
   void HotCheck();
 

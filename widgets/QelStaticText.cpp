@@ -1,5 +1,9 @@
 #include "widgets/QelStaticText.h"
 
+#include <oleacc.h>
+
+#include "framework/Accessible.h"
+
 TQelCustomPanelFill::TQelCustomPanelFill(TComponent* owner) : TQelCustomParentPanel(owner) {
   fontFX_.SetOnChange([this](TObject*) { Invalidate(); });
 }
@@ -67,6 +71,11 @@ UINT TQelCustomPanelFill::TextFlags() const {
   return flags | DT_EXPANDTABS | QelAlignmentFlags(alignment_);
 }
 
+void TQelCustomPanelFill::DescribeAccessible(TAccessibleInfo& info) {
+  TQelCustomParentPanel::DescribeAccessible(info);
+  info.Role = ROLE_SYSTEM_STATICTEXT;
+}
+
 void TQelCustomPanelFill::Paint() {
   if (Loading()) return;
   PaintBackground();
@@ -75,8 +84,9 @@ void TQelCustomPanelFill::Paint() {
   TCanvas& canvas = Canvas();
   const TRect textRect = Bevel().PaintBevel(canvas, ClientRect(), transparentBorder_);
   canvas.Brush().SetStyle(bsClear);
-  canvas.Brush().SetColor(Color());
+  canvas.Brush().SetColor(DrawColor());
   canvas.SetFont(Font());
+  canvas.Font().SetColor(DrawTextColor());
   TQelCaptionPaintState state{cpsClip};
   if (Enabled()) state.Include(cpsEnabled);
   PaintCaptionText(canvas, caption, fontFX_, nullptr, state, TextFlags(), textRect);

@@ -40,6 +40,7 @@ class TQelCustomPanelFill : public TQelCustomParentPanel {
 
  protected:
   void Paint() override;
+  void DescribeAccessible(TAccessibleInfo& info) override;
   void Loaded() override;
   void CaptionChanged() override;
 

@@ -1,10 +1,13 @@
 #include "widgets/StatusBar.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <stdexcept>
 
+#include "framework/Accessible.h"
 #include "framework/Form.h"
 
 namespace {
@@ -43,6 +46,7 @@ void TStatusPanel::SetText(const std::string& text) {
   if (text == text_) return;
   text_ = text;
   Changed();
+  NotifyAccessibleEvent(bar_, EVENT_OBJECT_NAMECHANGE, bar_.Panels().IndexOf(*this));
 }
 
 void TStatusPanel::SetWidth(int width) {
@@ -125,6 +129,7 @@ void TStatusBar::CreateWnd() {
     TKeepBounds keep(keepBounds_);
     TWinControl::CreateWnd();
   }
+  if (HighContrast()) FollowContrast();
   SetBackgroundColor();
   HWND window = Handle();
   Send(window, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
@@ -210,8 +215,44 @@ void TStatusBar::ColorChanged() {
   SetBackgroundColor();
 }
 
+void TStatusBar::DescribeAccessible(TAccessibleInfo& info) {
+  TWinControl::DescribeAccessible(info);
+  info.Role = ROLE_SYSTEM_STATUSBAR;
+}
+
+int TStatusBar::AccessibleItemCount() {
+  return simplePanel_ ? 1 : std::min(panels_.Count(), kMaxParts);
+}
+
+void TStatusBar::DescribeAccessibleItem(int index, TAccessibleInfo& info) {
+  info.Role = ROLE_SYSTEM_STATICTEXT;
+  info.Name = simplePanel_ ? simpleText_ : panels_[index].Text();
+  if (simplePanel_) {
+    info.Bounds = ClientRect();
+    return;
+  }
+  RECT rect{};
+  if (HandleAllocated())
+    Send(Handle(), SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+  info.Bounds = rect;
+}
+
+void TStatusBar::CMSysColorChange(TMessage& msg) {
+  if (!HandleAllocated()) return;
+  Send(Handle(), WM_SYSCOLORCHANGE, msg.WParam, msg.LParam);
+  FollowContrast();
+  SetBackgroundColor();
+}
+
+void TStatusBar::FollowContrast() {
+  // A theme name of no theme draws classic (Wine takes only a blank for
+  // one); none gives the desktop's back.
+  const wchar_t* theme = HighContrast() ? L" " : nullptr;
+  SetWindowTheme(Handle(), theme, theme);
+}
+
 void TStatusBar::SetBackgroundColor() {
-  if (HandleAllocated()) Send(Handle(), SB_SETBKCOLOR, 0, ColorToRGB(Color()));
+  if (HandleAllocated()) Send(Handle(), SB_SETBKCOLOR, 0, ColorToRGB(DrawColor()));
 }
 
 void TStatusBar::LayOutPanels() {
@@ -275,6 +316,7 @@ void TStatusBar::WndProc(TMessage& msg) {
     case WM_SIZE: WMSize(msg); break;
     case WM_WINDOWPOSCHANGING: WMWindowPosChanging(msg); break;
     case CN_DRAWITEM: CNDrawItem(msg); break;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(msg); break;
     default: TWinControl::WndProc(msg); break;
   }
 }

@@ -8,6 +8,9 @@
 // rectangle; pending texts are handed to the platform window at the next
 // paint, with the bevel, alignment and owner-draw flags.
 //
+// Readers find a status bar whose panels (or its one simple text) are
+// static texts named by their texts.
+//
 // The bar keeps the bounds its docking gives it: it does not let the
 // platform window move or size itself. It shows a sizing grip only when
 // SizeGrip is on, its parent is a sizeable form and its bottom-right corner
@@ -120,6 +123,9 @@ class TStatusBar : public TWinControl {
   void WndProc(TMessage& msg) override;
   void ColorChanged() override;
   void FontChanged() override;
+  void DescribeAccessible(TAccessibleInfo& info) override;
+  int AccessibleItemCount() override;
+  void DescribeAccessibleItem(int index, TAccessibleInfo& info) override;
 
  private:
   friend class TStatusPanel;
@@ -135,6 +141,12 @@ class TStatusBar : public TWinControl {
   void WMSize(TMessage& msg);
   void WMWindowPosChanging(TMessage& msg);
   void CNDrawItem(TMessage& msg);
+  // The system colours changed: the platform window hears of it, and gets
+  // its background colour anew.
+  void CMSysColorChange(TMessage& msg);
+  // The platform window draws classic, in the system colours, in high
+  // contrast, and with the desktop theme otherwise.
+  void FollowContrast();
 
   TStatusPanels panels_{*this};
   bool sizeGrip_ = true;

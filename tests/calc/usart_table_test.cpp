@@ -170,6 +170,7 @@ TEST(Cp1252, ToUtf8) {
   EXPECT_EQ(Cp1252ToUtf8("\x81"), "\xC2\x81");
   EXPECT_EQ(Cp1252ToUtf8("\x9F\xA0\xFF"), "\xC5\xB8\xC2\xA0\xC3\xBF");
   EXPECT_EQ(Cp1252ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+  EXPECT_EQ(Cp1252ToUtf16("g\xFC\x80\x81\x9F\xFF"), u"g\u00FC\u20AC\u0081\u0178\u00FF");
 }
 
 TEST(Cp1252, FromUtf8) {

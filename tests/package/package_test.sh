@@ -34,8 +34,8 @@ files="Baudix.exe LICENSE.txt LIESMICH.txt baudix-table.exe"
 
 # What every 64-bit Windows has; a DLL of the compiler's run time (libstdc++,
 # libgcc, winpthread) would be missing on the user's machine.
-system_dlls=(advapi32 comctl32 comdlg32 gdi32 kernel32 msvcrt ntdll ole32 oleaut32 shell32 user32
-  uxtheme version)
+system_dlls=(advapi32 comctl32 comdlg32 gdi32 kernel32 msvcrt ntdll oleacc ole32 oleaut32 shell32
+  user32 uxtheme version)
 for exe in Baudix.exe baudix-table.exe; do
   for dll in $($objdump -p "$unpacked/$exe" | sed -n 's/^\s*DLL Name: //p' | tr A-Z a-z); do
     [[ " ${system_dlls[*]} " == *" ${dll%.dll} "* ]] || fail "$exe imports $dll"

@@ -23,8 +23,12 @@ void CALLBACK TMessageBoxCloser::Tick(HWND, UINT, UINT_PTR, DWORD) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE) != 0) {
-    ++activeCloser->menusEnded_;
-    EndMenu();
+    if (activeCloser->OnMenu) {
+      activeCloser->OnMenu(FindWindowA("#32768", nullptr));
+    } else {
+      ++activeCloser->menusEnded_;
+      EndMenu();
+    }
   }
   EnumThreadWindows(GetCurrentThreadId(), VisitWindow, reinterpret_cast<LPARAM>(activeCloser));
 }

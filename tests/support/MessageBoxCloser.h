@@ -2,7 +2,8 @@
 // a thread timer fires inside the box's modal loop, finds every "#32770"
 // window of the thread, records its caption, text, icon and owner, and
 // presses OK. Without a closer a box would block the test forever. A menu
-// loop (system or context menu) is ended the same way, choosing nothing.
+// loop (system or context menu) is ended the same way, choosing nothing,
+// unless OnMenu is set: it then runs instead, with the open menu.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +32,9 @@ class TMessageBoxCloser {
   // Runs for each box while it is open, before it is closed (to check what
   // the program looks like meanwhile).
   std::function<void(HWND box)> OnBox;
+  // Runs at every tick while a menu is open, with its window (which answers
+  // MN_GETHMENU); it may choose an item with posted keys.
+  std::function<void(HWND menu)> OnMenu;
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);

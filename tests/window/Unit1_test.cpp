@@ -11,9 +11,10 @@
 #include "Unit1.h"
 #include "app/Application.h"
 #include "calc/LocaleFormats.h"
-#include "framework/Canvas.h"
 #include "framework/Screen.h"
+#include "support/CellPixels.h"
 #include "support/MessageBoxCloser.h"
+#include "support/ProgramWindow.h"
 #include "support/Render.h"
 #include "support/TestForm.h"
 #include "widgets/Image.h"
@@ -43,23 +44,9 @@ const char* const kWorkedExample[18][5] = {
     {"2500000", "-", "-", "-", "-"},              {"2000000 MAX", "-", "-", "0", "0.00%*"},
 };
 
-class Window : public ::testing::Test {
+// The expected texts have "." whatever the system's separator.
+class Window : public ProgramWindowTest {
  protected:
-  void SetUp() override {
-    setup_ = std::make_unique<TProgramSetup>();
-    // The expected texts have "." whatever the system's separator.
-    savedSeparator_ = std::exchange(LocaleFormats.DecimalSeparator, '.');
-    Application->CreateMainForm(Form1);
-    Form1->SetVisible(true);
-    PumpMessages();
-  }
-  void TearDown() override {
-    setup_.reset();
-    LocaleFormats.DecimalSeparator = savedSeparator_;
-  }
-
-  TStringGrid& Grid() { return *Form1->StringGrid_USART; }
-
   // The table as the grid and flags hold it, in the form of kWorkedExample.
   std::string TableRow(int row) {
     std::string text;
@@ -85,10 +72,6 @@ class Window : public ::testing::Test {
     SendMessageA(Form1->Handle(), WM_SYSCOMMAND, kHelpCommand, 0);
     PumpMessages();
   }
-
-  TMessageBoxCloser closer_;
-  std::unique_ptr<TProgramSetup> setup_;
-  char savedSeparator_ = '.';
 };
 
 TEST_F(Window, LaysOutAtScaleOneWithTheFontsOfThePrefix) {
@@ -252,8 +235,7 @@ TEST_F(Window, CellsAreColouredByRowAndExactMatch) {
   EXPECT_TRUE(PixelIs(pixels, header.Right - 1, header.Top + 10, clBtnShadow));
   // Background, text colour and weight by row and exact match (navy for the
   // user's rate, black where a flag applies, $323232 in the body, maroon in
-  // row 18), each text centred in its cell less 4 pixels at the left and 2
-  // at the top: drawn the same way here, the inside of the cell must match.
+  // row 18).
   const struct {
     int col, row;
     TColor background, text;
@@ -263,27 +245,8 @@ TEST_F(Window, CellsAreColouredByRowAndExactMatch) {
                  {1, 2, clWindow, 0x323232, false},    {3, 2, clWindow, clBlack, true},
                  {1, 3, 0xFAFAFA, 0x323232, false},    {0, 18, clWindow, clMaroon, true},
                  {1, 18, clWindow, clMaroon, true},    {3, 18, clWindow, clBlack, true}};
-  for (const auto& c : samples) {
-    const TRect cell = Grid().CellRect(c.col, c.row);
-    TPixels expected(pixels.Width(), pixels.Height());
-    {
-      TCanvas canvas;
-      TCanvasHandleScope scope(canvas, expected.DC());
-      canvas.SetFont(Grid().Font());
-      canvas.Font().SetColor(c.text);
-      canvas.Font().SetStyle(c.bold ? TFontStyles{fsBold} : TFontStyles{});
-      canvas.Brush().SetColor(c.background);
-      SetBkMode(canvas.Handle(), OPAQUE);
-      canvas.FillRect(cell);
-      TRect textRect(cell.Left + 4, cell.Top + 2, cell.Right, cell.Bottom);
-      canvas.DrawText(Grid().Cells(c.col, c.row), textRect, DT_CENTER);
-    }
-    int differing = 0;
-    for (int y = cell.Top + 1; y < cell.Bottom - 1; ++y)
-      for (int x = cell.Left + 1; x < cell.Right - 1; ++x)
-        if (pixels.Pixel(x, y) != expected.Pixel(x, y)) ++differing;
-    EXPECT_EQ(differing, 0) << "cell " << c.col << ", " << c.row;
-  }
+  for (const auto& c : samples)
+    EXPECT_TRUE(CellDrawnAs(pixels, Grid(), c.col, c.row, c.background, c.text, c.bold));
 }
 
 TEST_F(Window, NoCellCanBeSelected) {
