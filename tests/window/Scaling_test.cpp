@@ -152,6 +152,48 @@ class Scaling : public ::testing::TestWithParam<TConfiguration> {
     return ink;
   }
 
+  // How much `area` differs from `background`: the summed difference of
+  // every pixel's colour channels (antialiased ink counts in part).
+  static long InkAmount(const TPixels& pixels, const TRect& area, TColor background) {
+    long amount = 0;
+    for (int y = area.Top; y < area.Bottom; ++y) {
+      for (int x = area.Left; x < area.Right; ++x) {
+        const TColor pixel = pixels.Pixel(x, y);
+        for (int shift = 0; shift < 24; shift += 8)
+          amount += std::abs(static_cast<int>((pixel >> shift) & 0xFF) -
+                             static_cast<int>((background >> shift) & 0xFF));
+      }
+    }
+    return amount;
+  }
+
+  // A text declared bold shows bold: its ink in `area` of the rendering
+  // (where it is drawn into `textRect` with `flags`) is clearly more than
+  // the same text drawn there in the same font without bold.
+  static void ExpectBold(const TPixels& pixels, const TRect& area, const TRect& textRect,
+                         const std::string& text, const TFont& font, UINT flags) {
+    const TColor background = pixels.Pixel(area.Left, area.Top);
+    TFont regular;
+    regular.Assign(font);
+    regular.SetStyle({});
+    TPixels reference(pixels.Width(), pixels.Height());
+    {
+      TGdiObject<HBRUSH> fill(CreateSolidBrush(background));
+      const RECT all{0, 0, pixels.Width(), pixels.Height()};
+      FillRect(reference.DC(), &all, fill.Get());
+      TSelectObject select(reference.DC(), regular.Handle());
+      SetBkMode(reference.DC(), TRANSPARENT);
+      SetTextColor(reference.DC(), ColorToRGB(font.Color()));
+      RECT r = textRect;
+      DrawTextA(reference.DC(), text.data(), static_cast<int>(text.size()), &r, flags);
+    }
+    const long bold = InkAmount(pixels, area, background);
+    const long plain = InkAmount(reference, area, background);
+    EXPECT_GT(bold, plain * 5 / 4) << "\"" << text << "\" in " << font.Name() << " "
+                                   << font.Height() << ": ink " << bold << ", without bold "
+                                   << plain;
+  }
+
   // A one-line label shows its whole text: its ink on the page is as wide
   // as the text drawn alone, unclipped, in the label's font.
   static void ExpectLabelWhole(const TPixels& page, TQelLabel& label, TColor background) {
@@ -223,6 +265,24 @@ TEST_P(Scaling, TheWholeTableShowsInProportionWithEveryTextWhole) {
   const TPixels pixels = RenderControl(*Form1->StringGrid_USART);
   for (int row = 0; row < 19; ++row)
     for (int col = 0; col < 5; ++col) ExpectTextWhole(pixels, grid, col, row);
+
+  // Every text declared bold is bold: the column-group captions, the
+  // header, the wanted rate's row.
+  for (TQelStaticText* caption : {Form1->QelStaticText1, Form1->QelStaticText2}) {
+    const TRect client = caption->ClientRect();
+    ExpectBold(RenderControl(*caption), client, client, caption->Caption(), caption->Font(),
+               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  for (int row = 0; row < 2; ++row) {
+    const TRect cell = grid.CellRect(1, row);
+    TFont font;
+    font.Assign(Form1->StringGrid_USART->Font());
+    font.SetStyle({fsBold});
+    font.SetColor(row == 0 ? clWindowText : clNavy);
+    ExpectBold(pixels, {cell.Left + 2, cell.Top + 2, cell.Right - 2, cell.Bottom - 1},
+               {cell.Left + 4, cell.Top + 2, cell.Right, cell.Bottom}, grid.Cells(1, row), font,
+               DT_CENTER);
+  }
   EXPECT_TRUE(closer.Boxes().empty());
 }
 
