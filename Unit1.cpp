@@ -151,11 +151,15 @@ void FitAboutPage(TForm1& form) {
                          address->Height());
   }
   TQelLabel& notice = *form.QelLabel5;
-  const int growth = notice.TextExtent().Height + notice.Canvas().TextHeight("X") - notice.Height();
+  const int textHeight = notice.TextExtent().Height;  // selects the label's font
+  const int growth = textHeight + notice.Canvas().TextHeight("X") - notice.Height();
   if (growth <= 0) return;
-  for (TControl* frame : std::initializer_list<TControl*>{form.QelDrawEdge1, &notice})
-    frame->SetBounds(frame->Left(), frame->Top() - growth, frame->Width(), frame->Height() + growth);
-  for (TControl* above : std::initializer_list<TControl*>{form.QelLabel7, form.QelLabel9, form.QelLabel10})
+  using TControls = std::initializer_list<TControl*>;
+  for (TControl* frame : TControls{form.QelDrawEdge1, &notice}) {
+    frame->SetBounds(frame->Left(), frame->Top() - growth, frame->Width(),
+                     frame->Height() + growth);
+  }
+  for (TControl* above : TControls{form.QelLabel7, form.QelLabel9, form.QelLabel10})
     above->SetBounds(above->Left(), above->Top() - growth, above->Width(), above->Height());
 }
 

@@ -48,7 +48,8 @@ done
 resource_version=$(tr -d '\0' <"$unpacked/Baudix.exe" | grep -a -o 'ProductVersion[0-9.]*' | head -1)
 [ "$resource_version" = "ProductVersion$version" ] ||
   fail "version resource says '$resource_version', the package names $version"
-resource_name=$(tr -d '\0' <"$unpacked/Baudix.exe" | grep -a -o 'OriginalFilename[A-Za-z]*\.exe' | head -1)
+resource_name=$(tr -d '\0' <"$unpacked/Baudix.exe" | grep -a -o 'OriginalFilename[A-Za-z]*\.exe' |
+  head -1)
 [ "$resource_name" = OriginalFilenameBaudix.exe ] || fail "version resource says '$resource_name'"
 
 . "$here/../e2e/xsession.sh"
@@ -172,7 +173,7 @@ refused_while_running() {
   run "\"$folder\\uninstall.exe\" /S _?=$folder"
   status=$?
   [ "$status" -eq 32 ] || fail "uninstaller of a running Baudix: exit code $status"
-  [ "$(state 2>&1)" = "$before" ] || fail "the refused installer or uninstaller changed the installation"
+  [ "$(state 2>&1)" = "$before" ] || fail "the refused installer or uninstaller changed something"
   close_program
 }
 

@@ -1,10 +1,11 @@
 // Closes the message boxes that the code under test opens on this thread:
 // a thread timer fires inside the box's modal loop, finds every "#32770"
 // window of the thread, records its caption, text, icon and owner, and
-// presses OK. Caption and text are read as UTF-16, as the box shows them,
-// and kept as program texts (code page 1252): a text that the platform
-// read in another code page than the program's does not compare equal. Without a closer a box would block the test forever. A menu
+// presses OK. Without a closer a box would block the test forever. A menu
 // loop (system or context menu) is ended the same way, choosing nothing.
+// Caption and text are read as UTF-16, as the box shows them, and kept as
+// program texts (code page 1252): a text that the platform read in another
+// code page than the program's does not compare equal.
 #pragma once
 
 #include <windows.h>

@@ -201,7 +201,8 @@ class Scaling : public ::testing::TestWithParam<TConfiguration> {
     TPixels alone(text.Width + 20, text.Height);
     {
       TSelectObject font(alone.DC(), label.Font().Handle());
-      TextOutA(alone.DC(), 10, 0, label.Caption().data(), static_cast<int>(label.Caption().size()));
+      const std::string& caption = label.Caption();
+      TextOutA(alone.DC(), 10, 0, caption.data(), static_cast<int>(caption.size()));
     }
     const TRect whole = InkBox(alone, {0, 0, alone.Width(), alone.Height()}, clWhite);
     const TRect shown = InkBox(page, label.BoundsRect(), background);
@@ -304,7 +305,8 @@ TEST_P(Scaling, TheAboutPageKeepsItsProportionsWithEveryTextWhole) {
   const int t = Form1->FontTextHeight();
   auto scaled = [](int layoutPixels) { return Form1->ScaledExtent(0, layoutPixels); };
 
-  for (TQelLabel* label : {Form1->QelLabel7, Form1->QelLabel8, Form1->QelLabel9, Form1->QelLabel10})
+  for (TQelLabel* label :
+       {Form1->QelLabel7, Form1->QelLabel8, Form1->QelLabel9, Form1->QelLabel10})
     ExpectLabelWhole(page, *label, background);
   // The contact addresses keep the right edge the layout gives them.
   for (TQelLabel* address : {Form1->QelLabel7, Form1->QelLabel9})
