@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
 
 #include "BaudixVersion.h"
@@ -158,6 +159,31 @@ void DeclareGroupCaption(TQelStaticText& caption, const char* text) {
   caption.SetColor(kGroupCaptionColor);
   SetFontOf(caption, DEFAULT_CHARSET, clWindowText, kWindowFontHeight, "Tahoma", {fsBold});
   caption.SetOptions({});
+}
+
+// The about page with the fonts at hand, where a text needs more room than
+// the layout gives it (a wider font than the layout's): the contact
+// addresses keep their right edge and grow to the left, and the legal notice
+// keeps one free line below its last, as in the layout, its frame growing
+// upwards and the labels above it moving up with it.
+void FitAboutPage(TForm1& form) {
+  for (TQelLabel* address : {form.QelLabel7, form.QelLabel9}) {
+    const int width = address->TextExtent().Width;
+    if (width > address->Width())
+      address->SetBounds(address->Left() + address->Width() - width, address->Top(), width,
+                         address->Height());
+  }
+  TQelLabel& notice = *form.QelLabel5;
+  const int textHeight = notice.TextExtent().Height;  // selects the label's font
+  const int growth = textHeight + notice.Canvas().TextHeight("X") - notice.Height();
+  if (growth <= 0) return;
+  using TControls = std::initializer_list<TControl*>;
+  for (TControl* frame : TControls{form.QelDrawEdge1, &notice}) {
+    frame->SetBounds(frame->Left(), frame->Top() - growth, frame->Width(),
+                     frame->Height() + growth);
+  }
+  for (TControl* above : TControls{form.QelLabel7, form.QelLabel9, form.QelLabel10})
+    above->SetBounds(above->Left(), above->Top() - growth, above->Width(), above->Height());
 }
 
 }  // namespace
@@ -332,6 +358,7 @@ void TForm1::FormCreate(TObject*) {
   QelBackPanel1->BringToFront();
   QelBackPanel2->SetVisible(false);
   InitGrid();
+  FitAboutPage(*this);
   Recalculate();
 }
 

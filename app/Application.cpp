@@ -7,6 +7,7 @@
 #include "app/LocaleSettings.h"
 #include "app/ProgramError.h"
 #include "framework/ErrorReport.h"
+#include "framework/WideText.h"
 
 TApplication* Application = nullptr;
 
@@ -318,7 +319,7 @@ int TApplication::ShowMessageBox(const std::string& text, const std::string& cap
   if (!owner) owner = handle_;
   TMovedToMonitor moved(handle_, owner);
   TDisabledWindows disabled(owner);
-  return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+  return MessageBoxW(owner, WideText(text).c_str(), WideText(caption).c_str(), flags);
 }
 
 // --- The application window ---

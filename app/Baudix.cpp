@@ -4,8 +4,11 @@
 #include "Unit1.h"
 #include "app/Application.h"
 #include "app/ProgramError.h"
+#include "app/RunningMark.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // For the whole run: the installer and the uninstaller wait for its end.
+  const TRunningMark running;
   try {
     TProgramSetup program;
     Application->StartUp();

@@ -6,6 +6,7 @@
 
 #include "app/ThrowSite.h"
 #include "calc/Exceptions.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -43,5 +44,6 @@ std::string ProgramErrorText(std::exception_ptr error) {
 
 void ShowProgramError(std::exception_ptr error) {
   const std::string text = ProgramErrorText(error);
-  MessageBoxA(nullptr, text.c_str(), kSApplicationError, kProgramErrorFlags);
+  MessageBoxW(nullptr, WideText(text).c_str(), WideText(kSApplicationError).c_str(),
+              kProgramErrorFlags);
 }

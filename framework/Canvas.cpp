@@ -170,6 +170,22 @@ void TCanvas::Draw(int x, int y, HBITMAP bitmap) {
   BitBlt(dc_, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
 }
 
+void TCanvas::StretchDraw(const TRect& rect, HBITMAP bitmap) {
+  if (!Handle() || !bitmap) return;
+  BITMAP info{};
+  if (!GetObjectA(bitmap, sizeof info, &info)) return;
+  TMemoryDC source(dc_);
+  TSelectObject select(source.Get(), bitmap);
+  // Halftone stretching reads the brush origin, which must be set after it.
+  const int oldMode = SetStretchBltMode(dc_, HALFTONE);
+  POINT oldOrigin{};
+  SetBrushOrgEx(dc_, 0, 0, &oldOrigin);
+  StretchBlt(dc_, rect.Left, rect.Top, rect.Width(), rect.Height(), source.Get(), 0, 0,
+             info.bmWidth, info.bmHeight, SRCCOPY);
+  SetBrushOrgEx(dc_, oldOrigin.x, oldOrigin.y, nullptr);
+  SetStretchBltMode(dc_, oldMode);
+}
+
 TRect TCanvas::ClipRect() {
   RECT r{};
   if (Handle()) GetClipBox(dc_, &r);

@@ -61,6 +61,9 @@ class TCanvas : public TObject {
   void DrawFocusRect(const TRect& rect);
   // Copies the whole bitmap unscaled with its top-left corner at (x, y).
   void Draw(int x, int y, HBITMAP bitmap);
+  // Copies the whole bitmap scaled to fill `rect`, each pixel the average of
+  // the source pixels it covers (the platform's halftone stretching).
+  void StretchDraw(const TRect& rect, HBITMAP bitmap);
 
   // The bounding box of what may be drawn (GetClipBox).
   TRect ClipRect();

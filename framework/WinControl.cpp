@@ -11,6 +11,7 @@
 #include "framework/ErrorReport.h"
 #include "framework/Form.h"
 #include "framework/GraphicControl.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -134,6 +135,7 @@ void TWinControl::CreateWnd() {
   if ((params.Style & WS_CHILD) && !params.WndParent)
     throw Exception(kSNoParentWindowStart + Name() + kSNoParentWindowEnd);
   defWndProc_ = params.WindowClass.lpfnWndProc ? params.WindowClass.lpfnWndProc : DefWindowProcA;
+  defWndProcW_ = params.UnicodeWndProc;
   RegisterWindowClass(params, FrameworkWindowProc);
   TWinControl* previous = std::exchange(creatingControl, this);
   HWND window = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
@@ -142,6 +144,10 @@ void TWinControl::CreateWnd() {
   creatingControl = previous;
   if (!window) throw EOutOfResources(kSWindowCreate);
   if (!handle_) Attach(window);
+  // The window took its text through the ANSI call, right only for ASCII.
+  const std::string& caption = params.Caption;
+  if (std::any_of(caption.begin(), caption.end(), [](char c) { return c & 0x80; }))
+    SendTextW(WM_SETTEXT, 0, caption);
   Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), 0);
   // The window class may have chosen another size (a combo box does).
   UpdateBoundsFromWindow();
@@ -177,6 +183,28 @@ void TWinControl::CreateSubClass(TCreateParams& params, const char* platformClas
   WNDCLASSA wc{};
   if (!GetClassInfoA(nullptr, platformClass, &wc)) throw EOutOfResources(kSWindowClass);
   params.WindowClass = wc;
+  WNDCLASSW unicode{};
+  if (!GetClassInfoW(nullptr, WideText(platformClass).c_str(), &unicode))
+    throw EOutOfResources(kSWindowClass);
+  params.UnicodeWndProc = unicode.lpfnWndProc;
+}
+
+LRESULT TWinControl::SendTextW(UINT msg, WPARAM wParam, const std::string& text) {
+  const std::wstring wide = WideText(text);
+  return PerformW(msg, wParam, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+LRESULT TWinControl::PerformW(UINT msg, WPARAM wParam, LPARAM lParam) {
+  HandleNeeded();
+  TMessage m{msg, wParam, lParam, 0};
+  // Messages the class procedure sends back meanwhile are ANSI ones.
+  struct TMark {
+    const TMessage*& mark;
+    const TMessage* previous;
+    ~TMark() { mark = previous; }
+  } mark{unicodeMessage_, std::exchange(unicodeMessage_, &m)};
+  WndProc(m);
+  return m.Result;
 }
 
 void TWinControl::Attach(HWND window) {
@@ -218,7 +246,9 @@ LRESULT TWinControl::DispatchTrapped(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TWinControl::DefaultHandler(TMessage& msg) {
   if (!handle_ || IsFrameworkMessage(msg.Msg)) return;
-  msg.Result = CallWindowProcA(defWndProc_, handle_, msg.Msg, msg.WParam, msg.LParam);
+  msg.Result = IsUnicodeMessage(msg)
+                   ? CallWindowProcW(defWndProcW_, handle_, msg.Msg, msg.WParam, msg.LParam)
+                   : CallWindowProcA(defWndProc_, handle_, msg.Msg, msg.WParam, msg.LParam);
 }
 
 // --- Children ---
@@ -735,7 +765,7 @@ void TWinControl::FontChanged() {
 }
 
 void TWinControl::CaptionChanged() {
-  if (handle_) SetWindowTextA(handle_, Caption().c_str());
+  if (handle_) SendTextW(WM_SETTEXT, 0, Caption());
   TControl::CaptionChanged();
 }
 

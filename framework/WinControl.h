@@ -61,6 +61,9 @@ struct TCreateParams {
   // every unhandled message (DefWindowProcA, or a platform class's own);
   // the framework registers its own procedure in front of it.
   WNDCLASSA WindowClass{};
+  // The same procedure in its UTF-16 form, which takes the messages whose
+  // texts are UTF-16 (TWinControl::SendTextW).
+  WNDPROC UnicodeWndProc = DefWindowProcW;
   std::string WinClassName;
 };
 
@@ -167,6 +170,19 @@ class TWinControl : public TControl {
   // Makes `params` a window class derived from the platform class
   // `platformClass`; call from CreateParams after the base.
   static void CreateSubClass(TCreateParams& params, const char* platformClass);
+  // Gives the control a message whose lParam is a text (WM_SETTEXT,
+  // CB_ADDSTRING, SB_SETTEXTW, ...) in UTF-16, as WideText (WideText.h)
+  // makes it of the program's text. WndProc sees it as any message, with
+  // IsUnicodeMessage true, and DefaultHandler hands it to the window class's
+  // procedure in its UTF-16 form: the text reaches the platform as the
+  // program means it, where the window's ANSI procedure would have it read
+  // in the system's code page.
+  LRESULT SendTextW(UINT msg, WPARAM wParam, const std::string& text);
+  // The same for a message whose lParam is a UTF-16 buffer to fill
+  // (CB_GETLBTEXT, WM_GETTEXT, ...) or no text at all.
+  LRESULT PerformW(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Whether `msg` came through PerformW, its texts in UTF-16.
+  bool IsUnicodeMessage(const TMessage& msg) const { return &msg == unicodeMessage_; }
   // A system cursor (IDC_*), loaded once for the process.
   static HCURSOR SharedCursor(LPCSTR id);
   virtual void CreateWnd();
@@ -243,6 +259,8 @@ class TWinControl : public TControl {
 
   HWND handle_ = nullptr;
   WNDPROC defWndProc_ = DefWindowProcA;
+  WNDPROC defWndProcW_ = DefWindowProcW;  // the same, in its UTF-16 form
+  const TMessage* unicodeMessage_ = nullptr;  // the message PerformW is sending
   std::vector<TControl*> controls_;      // stacking order, lowest first
   std::vector<TWinControl*> tabList_;    // windowed children in Tab order
   bool tabStop_ = false;

@@ -6,7 +6,8 @@
 ; %LOCALAPPDATA%\Programs\Baudix; started elevated, for all users under
 ; Program Files. The shortcut and the uninstall entry follow the same choice
 ; (SHCTX is HKCU or HKLM after SetShellVarContext). /S installs silently,
-; /D=<folder> chooses another folder.
+; /D=<folder> chooses another folder. Neither the installer nor the
+; uninstaller touches the folder of a Baudix that runs.
 
 ; Wine here runs 64-bit programs only, and Baudix is one.
 Target amd64-unicode
@@ -53,6 +54,44 @@ Var Elevated
 
 ; Sets $Elevated to 1 when the process runs elevated ("Als Administrator
 ; ausführen"); an administrator's ordinary, filtered token gives 0.
+; The program holds, while it runs, a mutex named after its folder
+; (app/RunningMark.h): "Global\Baudix " and the folder in upper case with
+; "/" for "\". As long as the one of $INSTDIR exists (or belongs to another
+; user, which makes it inaccessible), the user is asked to close Baudix and
+; retry; cancelled, or silent, the setup ends with exit code 32 (a file in
+; use) before it has changed anything.
+!define SYNCHRONIZE 0x00100000
+!define ERROR_ACCESS_DENIED 5
+!define ERROR_SHARING_VIOLATION 32
+!macro WAIT_FOR_PROGRAM_END UN MESSAGE
+Function ${UN}WaitForProgramEnd
+  retry:
+  StrCpy $1 "$INSTDIR"
+  StrLen $2 $1
+  System::Call 'user32::CharUpperBuffW(w r1 r1, i r2)'
+  StrCpy $3 ""
+  StrCpy $4 0
+  ${DoWhile} $4 < $2
+    StrCpy $5 $1 1 $4
+    ${IfThen} $5 == "\" ${|} StrCpy $5 "/" ${|}
+    StrCpy $3 "$3$5"
+    IntOp $4 $4 + 1
+  ${Loop}
+  System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "Global\${APP} $3") p .r5 ? e'
+  Pop $6
+  ${If} $5 != 0
+    System::Call 'kernel32::CloseHandle(p r5)'
+  ${ElseIf} $6 != ${ERROR_ACCESS_DENIED}
+    Return
+  ${EndIf}
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${MESSAGE}" /SD IDCANCEL IDRETRY retry
+  SetErrorLevel ${ERROR_SHARING_VIOLATION}
+  Quit
+FunctionEnd
+!macroend
+!insertmacro WAIT_FOR_PROGRAM_END "" "${APP} läuft noch. Bitte beenden Sie ${APP} und wählen Sie dann „Wiederholen“, um die Installation fortzusetzen."
+!insertmacro WAIT_FOR_PROGRAM_END "un." "${APP} läuft noch. Bitte beenden Sie ${APP} und wählen Sie dann „Wiederholen“, um es zu entfernen."
+
 !macro ReadElevation
   StrCpy $Elevated 0
   System::Call 'advapi32::OpenProcessToken(p -1, i ${TOKEN_QUERY}, *p .r1) i .r0'
@@ -76,6 +115,7 @@ Function .onInit
 FunctionEnd
 
 Section
+  Call WaitForProgramEnd
   SetOutPath "$INSTDIR"
   File "${STAGE}/*"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
@@ -113,6 +153,7 @@ FunctionEnd
 ; Only what the installer put there goes; a folder that holds anything else
 ; stays.
 Section "Uninstall"
+  Call un.WaitForProgramEnd
   Delete "$INSTDIR\${APP}.exe"
   Delete "$INSTDIR\baudix-table.exe"
   Delete "$INSTDIR\LIESMICH.txt"

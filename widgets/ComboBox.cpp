@@ -8,6 +8,7 @@
 #include "calc/Exceptions.h"
 #include "framework/Accessible.h"
 #include "framework/Form.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -39,13 +40,13 @@ std::string TComboItems::Strings(int index) const {
       throw std::out_of_range("combo box item " + std::to_string(index));
     return combo_.savedItems_[index];
   }
-  HWND window = combo_.Handle();
-  const LRESULT length = Send(window, CB_GETLBTEXTLEN, index);
+  const LRESULT length = combo_.PerformW(CB_GETLBTEXTLEN, index, 0);
   if (length == CB_ERR) throw std::out_of_range("combo box item " + std::to_string(index));
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const LRESULT copied = Send(window, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied =
+      combo_.PerformW(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied == CB_ERR ? 0 : static_cast<size_t>(copied));
-  return text;
+  return ProgramText(text);
 }
 
 int TComboItems::Add(const std::string& text) {
@@ -53,7 +54,7 @@ int TComboItems::Add(const std::string& text) {
     combo_.savedItems_.push_back(text);
     return Count() - 1;
   }
-  const LRESULT index = Send(combo_.Handle(), CB_ADDSTRING, 0, TextParam(text));
+  const LRESULT index = combo_.SendTextW(CB_ADDSTRING, 0, text);
   if (index < 0) throw EOutOfResources(kSInsertLineError);
   return static_cast<int>(index);
 }
@@ -135,13 +136,13 @@ void TCustomCombo::DescribeAccessible(TAccessibleInfo& info) {
 }
 
 std::string TCustomCombo::Text() {
-  HWND window = Handle();
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
+  std::wstring text(static_cast<size_t>(PerformW(WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<size_t>(
+      PerformW(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return ProgramText(text);
 }
 
-void TCustomCombo::SetText(const std::string& text) { SetWindowTextA(Handle(), text.c_str()); }
+void TCustomCombo::SetText(const std::string& text) { SendTextW(WM_SETTEXT, 0, text); }
 
 bool TCustomCombo::DroppedDown() { return Send(Handle(), CB_GETDROPPEDSTATE) != 0; }
 

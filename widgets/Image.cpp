@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include <numeric>
+
 #include "calc/Exceptions.h"
 #include "framework/Accessible.h"
 
@@ -39,6 +41,11 @@ TSize TImage::PictureSize() const {
   return {info.bmWidth, info.bmHeight};
 }
 
+TSize TImage::ShownSize() const {
+  const TSize size = PictureSize();
+  return {MulDiv(size.Width, scaleM_, scaleD_), MulDiv(size.Height, scaleM_, scaleD_)};
+}
+
 void TImage::SetAutoSize(bool value) {
   if (value == autoSize_) return;
   autoSize_ = value;
@@ -47,10 +54,25 @@ void TImage::SetAutoSize(bool value) {
 
 void TImage::AdjustSize() {
   if (!autoSize_ || !bitmap_) return;
-  const TSize size = PictureSize();
+  const TSize size = ShownSize();
   SetBounds(Left(), Top(), size.Width, size.Height);
 }
 
+void TImage::ChangeScale(int m, int d, bool moveToo) {
+  if (m == d) return;
+  const int divisor = std::gcd(scaleM_ * m, scaleD_ * d);
+  scaleM_ = scaleM_ * m / divisor;
+  scaleD_ = scaleD_ * d / divisor;
+  TGraphicControl::ChangeScale(m, d, moveToo);
+  AdjustSize();
+}
+
 void TImage::Paint() {
-  if (bitmap_) Canvas().Draw(0, 0, bitmap_.Get());
+  if (!bitmap_) return;
+  const TSize shown = ShownSize();
+  if (shown == PictureSize()) {
+    Canvas().Draw(0, 0, bitmap_.Get());
+  } else {
+    Canvas().StretchDraw({0, 0, shown.Width, shown.Height}, bitmap_.Get());
+  }
 }

@@ -1,7 +1,10 @@
-// TImage: a bitmap picture, drawn unscaled with its top-left corner at the
-// control's top-left corner. With AutoSize the control takes the picture's
-// size whenever the picture or the setting changes. Windowless: it paints
-// onto its parent and never takes the focus.
+// TImage: a bitmap picture, drawn with its top-left corner at the control's
+// top-left corner at the layout's scale: unscaled until the control's form
+// scales its layout (ScaleBy, a display density or font other than the
+// layout's), then stretched by the same factor with the platform's halftone
+// filter. With AutoSize the control takes the picture's size at that scale
+// whenever the picture, the setting or the scale changes. Windowless: it
+// paints onto its parent and never takes the focus.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +23,8 @@ class TImage : public TGraphicControl {
   HBITMAP Bitmap() const { return bitmap_.Get(); }
   // The picture's size; 0 x 0 without a picture.
   TSize PictureSize() const;
+  // The size the picture is drawn at: PictureSize at the layout's scale.
+  TSize ShownSize() const;
 
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool value);
@@ -28,10 +33,13 @@ class TImage : public TGraphicControl {
   void Paint() override;
   // A graphic; its name is AccessibleName (what the picture shows).
   void DescribeAccessible(TAccessibleInfo& info) override;
+  void ChangeScale(int m, int d, bool moveToo) override;
 
  private:
   void AdjustSize();
 
   TGdiObject<HBITMAP> bitmap_;
   bool autoSize_ = false;
+  int scaleM_ = 1;  // every ChangeScale so far as one factor, scaleM_ / scaleD_
+  int scaleD_ = 1;
 };

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <utility>
 
 #include "framework/Accessible.h"
 #include "framework/Canvas.h"
 #include "framework/Clipboard.h"
 #include "framework/Form.h"
+#include "framework/WideText.h"
 #include "widgets/QelApplication.h"
 
 namespace {
@@ -367,19 +369,23 @@ void TQelBaseEdit::SelectWord() {
 
 bool TQelBaseEdit::CopyToClipboard() {
   if (!ClipboardAllowed()) return false;
-  const std::string selected = SelText();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, selected.size() + 1);
+  // As UTF-16: the platform makes the ANSI form for programs that ask for
+  // it, in their code page.
+  const std::wstring selected = WideText(SelText());
+  const size_t size = (selected.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
   if (!memory) return false;
-  char* bytes = static_cast<char*>(GlobalLock(memory));
+  void* bytes = GlobalLock(memory);
   if (!bytes) {
     GlobalFree(memory);
     return false;
   }
-  std::memcpy(bytes, selected.c_str(), selected.size() + 1);
+  std::memcpy(bytes, selected.c_str(), size);
   GlobalUnlock(memory);
   TClipboardScope clipboard(Handle());
   // On success the clipboard owns the memory.
-  if (clipboard.Open() && EmptyClipboard() && SetClipboardData(CF_TEXT, memory)) return true;
+  if (clipboard.Open() && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory))
+    return true;
   GlobalFree(memory);
   return false;
 }
@@ -397,14 +403,14 @@ void TQelBaseEdit::PasteFromClipboard() {
 std::string TQelBaseEdit::ClipboardText() {
   TClipboardScope clipboard(Handle());
   if (!clipboard.Open()) return {};
-  HANDLE data = GetClipboardData(CF_TEXT);
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
   if (!data) return {};
-  std::string text;
-  if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-    text.assign(bytes, strnlen(bytes, GlobalSize(data)));
+  std::wstring text;
+  if (const auto* characters = static_cast<const wchar_t*>(GlobalLock(data))) {
+    text.assign(characters, wcsnlen(characters, GlobalSize(data) / sizeof(wchar_t)));
     GlobalUnlock(data);
   }
-  return text;
+  return ProgramText(text);
 }
 
 // --- Properties ---
@@ -911,10 +917,11 @@ void TQelBaseEdit::ShowContextMenu(int x, int y) {
   if (handled || options_.Contains(eoSuppressDefaultMenu)) return;
 
   const bool selected = SelLength() > 0;
-  const bool pasteable = IsClipboardFormatAvailable(CF_TEXT) && !readOnly_;
+  const bool pasteable = IsClipboardFormatAvailable(CF_UNICODETEXT) && !readOnly_;
   TPopupMenuHandle menu;
   auto add = [&menu](UINT id, const char* caption, bool enabled) {
-    AppendMenuA(menu.Get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, caption);
+    AppendMenuW(menu.Get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
+                WideText(caption).c_str());
   };
   add(kMenuUndo, "&Undo", canUndo_);
   AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);

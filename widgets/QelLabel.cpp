@@ -79,6 +79,13 @@ void TQelBaseLabel::AdjustSize() {
   SetBounds(Left(), Top(), size.Right, size.Bottom);
 }
 
+TSize TQelBaseLabel::TextExtent() {
+  Canvas().SetFont(Font());
+  TRect block = ClientRect();
+  Canvas().DrawTextEx(Caption(), block, TextFlags() | DT_CALCRECT);
+  return {block.Width(), block.Height()};
+}
+
 UINT TQelBaseLabel::TextFlags() const {
   UINT flags = 0;
   if (!autoSize_ && !multiLine_ && FontFX().Angle() == 0) flags |= DT_SINGLELINE;

@@ -40,6 +40,10 @@ class TQelBaseLabel : public TQelBaseGraphicControl {
 
   // Sizes the label to its caption when it is auto-sized.
   void AdjustSize();
+  // The size of the caption's text in the label's font as the label lays
+  // it out: wrapped to the label's width when it wraps, without the air
+  // that automatic sizing adds.
+  TSize TextExtent();
 
  protected:
   void Paint() override;

@@ -132,7 +132,7 @@ void TStatusBar::CreateWnd() {
   if (HighContrast()) FollowContrast();
   SetBackgroundColor();
   HWND window = Handle();
-  Send(window, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+  SendTextW(SB_SETTEXTW, SB_SIMPLEID, simpleText_);
   Send(window, SB_SIMPLE, simplePanel_);
   LayOutPanels();
 }
@@ -172,8 +172,7 @@ void TStatusBar::SetSimplePanel(bool value) {
 void TStatusBar::SetSimpleText(const std::string& text) {
   if (text == simpleText_) return;
   simpleText_ = text;
-  if (HandleAllocated())
-    Send(Handle(), SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+  if (HandleAllocated()) SendTextW(SB_SETTEXTW, SB_SIMPLEID, simpleText_);
 }
 
 void TStatusBar::SetUseSystemFont(bool value) {
@@ -262,7 +261,7 @@ void TStatusBar::LayOutPanels() {
   if (count == 0) {
     const int rightEnd = -1;
     Send(window, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&rightEnd));
-    Send(window, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+    SendTextW(SB_SETTEXTW, 0, "");
     return;
   }
   std::vector<int> rights(static_cast<size_t>(count));
@@ -302,8 +301,7 @@ void TStatusBar::HandOverPendingTexts() {
       Send(window, SB_SETTEXTA, flags | SBT_OWNERDRAW, 0);
       continue;
     }
-    const std::string text = kAlignmentPrefixes[panel.Alignment()] + panel.Text();
-    Send(window, SB_SETTEXTA, flags, reinterpret_cast<LPARAM>(text.c_str()));
+    SendTextW(SB_SETTEXTW, flags, kAlignmentPrefixes[panel.Alignment()] + panel.Text());
   }
 }
 

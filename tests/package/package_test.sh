@@ -6,7 +6,9 @@
 # all users), then as a user into the default folder and into a /D= folder;
 # each time the files, the Start-menu shortcut (the program is started
 # through it once) and the uninstall entry, then the entry's quiet uninstall
-# command, after which nothing of Baudix may be left.
+# command, after which nothing of Baudix may be left. While the installed
+# Baudix runs, the installer and the uninstaller refuse (exit code 32) and
+# change nothing; a Baudix of another folder stops neither.
 # Usage: package_test.sh DIST WORKDIR   (WORKDIR is emptied first)
 set -u
 export LC_ALL=C
@@ -46,6 +48,9 @@ done
 resource_version=$(tr -d '\0' <"$unpacked/Baudix.exe" | grep -a -o 'ProductVersion[0-9.]*' | head -1)
 [ "$resource_version" = "ProductVersion$version" ] ||
   fail "version resource says '$resource_version', the package names $version"
+resource_name=$(tr -d '\0' <"$unpacked/Baudix.exe" | grep -a -o 'OriginalFilename[A-Za-z]*\.exe' |
+  head -1)
+[ "$resource_name" = OriginalFilenameBaudix.exe ] || fail "version resource says '$resource_name'"
 
 . "$here/../e2e/xsession.sh"
 xsession_start "$work/prefix" || { echo "FAIL: no X session"; exit 1; }
@@ -65,35 +70,42 @@ baudix_runs() {
   return 1
 }
 
-# Starts a program (wine arguments), waits for its window and closes it.
-# Started through a shortcut, Baudix.exe outlives the starting command: it
-# must be gone before its files are removed.
-start_and_close() {
+# Starts a program (wine arguments) and waits for its window; close_program
+# closes it again. Started through a shortcut, Baudix.exe outlives the
+# starting command: it must be gone before its files are removed.
+start_program() {
   wine "$@" >/dev/null 2>&1 &
-  APP_PID=$!
-  local window="" i
+  APP_PID=$! APP_WINDOW= APP_COMMAND=$*
+  local i
   for i in $(seq 1 600); do
-    window=$(baudix_window)
-    [ -n "$window" ] && break
+    APP_WINDOW=$(baudix_window)
+    [ -n "$APP_WINDOW" ] && break
     sleep 0.1
   done
-  if [ -z "$window" ]; then
-    fail "no window from $*"
+  [ -n "$APP_WINDOW" ] || fail "no window from $*"
+}
+close_program() {
+  if [ -z "$APP_WINDOW" ]; then
     kill "$APP_PID" 2>/dev/null
   else
     # A program started from another may not have the keyboard yet: give
     # it the focus, then press Alt+F4 as a user would.
-    xdotool windowfocus --sync "$window" key alt+F4 2>/dev/null
+    xdotool windowfocus --sync "$APP_WINDOW" key alt+F4 2>/dev/null
   fi
+  local i
   for i in $(seq 1 100); do
     { kill -0 "$APP_PID" 2>/dev/null || baudix_runs; } || break
     sleep 0.1
   done
-  baudix_runs && fail "Baudix.exe still runs after closing $*"
+  baudix_runs && fail "Baudix.exe still runs after closing $APP_COMMAND"
   wait "$APP_PID"
   local status=$?
   APP_PID=
-  [ "$status" -eq 0 ] || fail "exit code $status after closing $*"
+  [ "$status" -eq 0 ] || fail "exit code $status after closing $APP_COMMAND"
+}
+start_and_close() {
+  start_program "$@"
+  close_program
 }
 start_and_close "$unpacked/Baudix.exe"
 
@@ -145,6 +157,26 @@ install() {
     fail "EstimatedSize $estimated KB for $kilobytes KB of files"
 }
 
+# refused_while_running FOLDER: with the installed Baudix running, the
+# installer (into its folder) and the uninstaller end with exit code 32 and
+# leave the files, the shortcut and the entry as they were.
+refused_while_running() {
+  local folder=$1 dir before status
+  dir=$(unix_path "$folder")
+  state() { ls -l --full-time "$dir"; ls -l --full-time "$shortcut"; wine reg query "$root\\$key"; }
+  before=$(state 2>&1)
+  start_program "$folder\\Baudix.exe"
+  run "\"$installer_path\" /S /D=$folder"
+  status=$?
+  [ "$status" -eq 32 ] || fail "installer over a running Baudix: exit code $status"
+  # In place (_?=), so that the uninstaller's own exit code comes back.
+  run "\"$folder\\uninstall.exe\" /S _?=$folder"
+  status=$?
+  [ "$status" -eq 32 ] || fail "uninstaller of a running Baudix: exit code $status"
+  [ "$(state 2>&1)" = "$before" ] || fail "the refused installer or uninstaller changed something"
+  close_program
+}
+
 # Runs the entry's quiet uninstall command, which hands over to a copy of
 # itself and returns at once: waits for the folder to go.
 uninstall() {
@@ -175,9 +207,13 @@ uninstall "$default_folder"
 
 as user
 install "$default_folder"
+refused_while_running "$default_folder"
 uninstall "$default_folder"
 chosen_folder='C:\Meine Programme\Baudix'
+# The archive's Baudix runs meanwhile: of another folder, it is no obstacle.
+start_program "$unpacked/Baudix.exe"
 install "$chosen_folder" "/D=$chosen_folder"
+close_program
 uninstall "$chosen_folder"
 
 xsession_stop

@@ -1,5 +1,7 @@
 #include "support/MessageBoxCloser.h"
 
+#include "framework/WideText.h"
+
 namespace {
 TMessageBoxCloser* activeCloser = nullptr;
 constexpr UINT kTickMs = 20;
@@ -47,12 +49,12 @@ void TMessageBoxCloser::Handle(HWND box) {
     it = IsWindow(*it) ? std::next(it) : closing_.erase(it);
   if (!closing_.insert(box).second) return;
   TSeenBox seen;
-  char buffer[kTextBufferSize] = {};
-  GetWindowTextA(box, buffer, sizeof buffer);
-  seen.caption = buffer;
+  wchar_t buffer[kTextBufferSize] = {};
+  GetWindowTextW(box, buffer, kTextBufferSize);
+  seen.caption = ProgramText(buffer);
   buffer[0] = 0;
-  GetDlgItemTextA(box, kTextId, buffer, sizeof buffer);
-  seen.text = buffer;
+  GetDlgItemTextW(box, kTextId, buffer, kTextBufferSize);
+  seen.text = ProgramText(buffer);
   seen.hasIcon = GetDlgItem(box, kIconId) != nullptr;
   seen.owner = GetWindow(box, GW_OWNER);
   boxes_.push_back(seen);

@@ -4,6 +4,9 @@
 // presses OK. Without a closer a box would block the test forever. A menu
 // loop (system or context menu) is ended the same way, choosing nothing,
 // unless OnMenu is set: it then runs instead, with the open menu.
+// Caption and text are read as UTF-16, as the box shows them, and kept as
+// program texts (code page 1252): a text that the platform read in another
+// code page than the program's does not compare equal.
 #pragma once
 
 #include <windows.h>

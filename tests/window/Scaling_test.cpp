@@ -1,5 +1,7 @@
 // The window at other display densities and without its font: the whole
-// result table shows, in proportion, under its captions, every text whole.
+// result table shows, in proportion, under its captions, every text whole;
+// the about page keeps its proportions, the banner scaled with it, every
+// text whole.
 // Wine reads the density and the font replacements once, when a process
 // starts, so each configuration is written into the prefix (this test's own,
 // see tests/CMakeLists.txt) and the window is checked in a new process of
@@ -20,6 +22,10 @@
 #include "support/MessageBoxCloser.h"
 #include "support/Render.h"
 #include "support/TestForm.h"
+#include "widgets/Image.h"
+#include "widgets/QelBackPanel.h"
+#include "widgets/QelDrawEdge.h"
+#include "widgets/QelLabel.h"
 #include "widgets/QelStaticText.h"
 
 namespace {
@@ -132,6 +138,79 @@ class Scaling : public ::testing::TestWithParam<TConfiguration> {
         << cell.Bottom;
   }
 
+  // The bounding box of what differs from `background` in `area`; empty
+  // when nothing does.
+  static TRect InkBox(const TPixels& pixels, const TRect& area, TColor background) {
+    TRect ink{area.Right, area.Bottom, area.Left, area.Top};
+    for (int y = area.Top; y < area.Bottom; ++y) {
+      for (int x = area.Left; x < area.Right; ++x) {
+        if (pixels.Pixel(x, y) == background) continue;
+        ink = {std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x + 1),
+               std::max(ink.Bottom, y + 1)};
+      }
+    }
+    return ink;
+  }
+
+  // How much `area` differs from `background`: the summed difference of
+  // every pixel's colour channels (antialiased ink counts in part).
+  static long InkAmount(const TPixels& pixels, const TRect& area, TColor background) {
+    long amount = 0;
+    for (int y = area.Top; y < area.Bottom; ++y) {
+      for (int x = area.Left; x < area.Right; ++x) {
+        const TColor pixel = pixels.Pixel(x, y);
+        for (int shift = 0; shift < 24; shift += 8)
+          amount += std::abs(static_cast<int>((pixel >> shift) & 0xFF) -
+                             static_cast<int>((background >> shift) & 0xFF));
+      }
+    }
+    return amount;
+  }
+
+  // A text declared bold shows bold: its ink in `area` of the rendering
+  // (where it is drawn into `textRect` with `flags`) is clearly more than
+  // the same text drawn there in the same font without bold.
+  static void ExpectBold(const TPixels& pixels, const TRect& area, const TRect& textRect,
+                         const std::string& text, const TFont& font, UINT flags) {
+    const TColor background = pixels.Pixel(area.Left, area.Top);
+    TFont regular;
+    regular.Assign(font);
+    regular.SetStyle({});
+    TPixels reference(pixels.Width(), pixels.Height());
+    {
+      TGdiObject<HBRUSH> fill(CreateSolidBrush(background));
+      const RECT all{0, 0, pixels.Width(), pixels.Height()};
+      FillRect(reference.DC(), &all, fill.Get());
+      TSelectObject select(reference.DC(), regular.Handle());
+      SetBkMode(reference.DC(), TRANSPARENT);
+      SetTextColor(reference.DC(), ColorToRGB(font.Color()));
+      RECT r = textRect;
+      DrawTextA(reference.DC(), text.data(), static_cast<int>(text.size()), &r, flags);
+    }
+    const long bold = InkAmount(pixels, area, background);
+    const long plain = InkAmount(reference, area, background);
+    EXPECT_GT(bold, plain * 5 / 4) << "\"" << text << "\" in " << font.Name() << " "
+                                   << font.Height() << ": ink " << bold << ", without bold "
+                                   << plain;
+  }
+
+  // A one-line label shows its whole text: its ink on the page is as wide
+  // as the text drawn alone, unclipped, in the label's font.
+  static void ExpectLabelWhole(const TPixels& page, TQelLabel& label, TColor background) {
+    const TSize text = label.TextExtent();
+    TPixels alone(text.Width + 20, text.Height);
+    {
+      TSelectObject font(alone.DC(), label.Font().Handle());
+      const std::string& caption = label.Caption();
+      TextOutA(alone.DC(), 10, 0, caption.data(), static_cast<int>(caption.size()));
+    }
+    const TRect whole = InkBox(alone, {0, 0, alone.Width(), alone.Height()}, clWhite);
+    const TRect shown = InkBox(page, label.BoundsRect(), background);
+    EXPECT_EQ(shown.Width(), whole.Width())
+        << label.Name() << " \"" << label.Caption() << "\": ink " << shown.Left << ".."
+        << shown.Right << " in the label " << label.Left() << ".." << label.Left() + label.Width();
+  }
+
   // The caption stands over columns first and first + 1: from their left
   // boundary, one design pixel in, to their right boundary.
   static void ExpectOverColumns(const TQelStaticText& caption, const TStringGrid& grid,
@@ -187,6 +266,88 @@ TEST_P(Scaling, TheWholeTableShowsInProportionWithEveryTextWhole) {
   const TPixels pixels = RenderControl(*Form1->StringGrid_USART);
   for (int row = 0; row < 19; ++row)
     for (int col = 0; col < 5; ++col) ExpectTextWhole(pixels, grid, col, row);
+
+  // Every text declared bold is bold: the column-group captions, the
+  // header, the wanted rate's row.
+  for (TQelStaticText* caption : {Form1->QelStaticText1, Form1->QelStaticText2}) {
+    const TRect client = caption->ClientRect();
+    ExpectBold(RenderControl(*caption), client, client, caption->Caption(), caption->Font(),
+               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  for (int row = 0; row < 2; ++row) {
+    const TRect cell = grid.CellRect(1, row);
+    TFont font;
+    font.Assign(Form1->StringGrid_USART->Font());
+    font.SetStyle({fsBold});
+    font.SetColor(row == 0 ? clWindowText : clNavy);
+    ExpectBold(pixels, {cell.Left + 2, cell.Top + 2, cell.Right - 2, cell.Bottom - 1},
+               {cell.Left + 4, cell.Top + 2, cell.Right, cell.Bottom}, grid.Cells(1, row), font,
+               DT_CENTER);
+  }
+  EXPECT_TRUE(closer.Boxes().empty());
+}
+
+TEST_P(Scaling, TheAboutPageKeepsItsProportionsWithEveryTextWhole) {
+  if (!RunningUnderWine()) GTEST_SKIP() << "the configurations are set in Wine's registry";
+  if (!InChild()) {
+    RunConfigured();
+    return;
+  }
+  TMessageBoxCloser closer;
+  TProgramSetup setup;
+  Application->CreateMainForm(Form1);
+  Form1->SetVisible(true);
+  Form1->Perform(WM_SYSCOMMAND, SC_CONTEXTHELP);
+  PumpMessages();
+  ASSERT_TRUE(Form1->AboutPageShown());
+  const TPixels page = RenderControl(*Form1->QelBackPanel2);
+  const TColor background = ColorToRGB(clBtnFace);
+  const int t = Form1->FontTextHeight();
+  auto scaled = [](int layoutPixels) { return Form1->ScaledExtent(0, layoutPixels); };
+
+  for (TQelLabel* label :
+       {Form1->QelLabel7, Form1->QelLabel8, Form1->QelLabel9, Form1->QelLabel10})
+    ExpectLabelWhole(page, *label, background);
+  // The contact addresses keep the right edge the layout gives them.
+  for (TQelLabel* address : {Form1->QelLabel7, Form1->QelLabel9})
+    EXPECT_EQ(address->Left() + address->Width(), scaled(422)) << address->Name();
+
+  // The banner at the page's scale in both directions: the margins of the
+  // layout (10 and 11 pixels at the sides), 42 pixels high.
+  const TImage& image = *Form1->Image1;
+  const int edge = Form1->QelBackPanel2->Bevel().Extent();
+  const TRect banner = InkBox(
+      page, {edge, image.Top(), page.Width() - edge, image.Top() + image.Height()}, background);
+  EXPECT_NEAR(banner.Left, scaled(10), 1);
+  EXPECT_NEAR(page.Width() - banner.Right, scaled(11), 1);
+  EXPECT_NEAR(banner.Height(), 42.0 * t / 15, 1);
+  if (t == 15) {
+    // At the layout's own scale the picture is copied as it is.
+    TPixels picture(420, 42);
+    {
+      TMemoryDC source(picture.DC());
+      TSelectObject select(source.Get(), image.Bitmap());
+      BitBlt(picture.DC(), 0, 0, 420, 42, source.Get(), 0, 0, SRCCOPY);
+    }
+    int differing = 0;
+    for (int y = 0; y < 42; ++y)
+      for (int x = 0; x < 420; ++x)
+        differing += page.Pixel(image.Left() + x, image.Top() + y) != picture.Pixel(x, y);
+    EXPECT_EQ(differing, 0) << "pixels of the banner changed at scale 1";
+  }
+
+  // The legal notice keeps at least as much free space below its last line
+  // as above its first, inside the lines of its frame.
+  const TQelDrawEdge& frame = *Form1->QelDrawEdge1;
+  const TQelLabel& notice = *Form1->QelLabel5;
+  const int inside = frame.Top() + 2;
+  const int insideEnd = frame.Top() + frame.Height() - 2;
+  const TRect ink = InkBox(page, {notice.Left(), inside, notice.Left() + notice.Width(), insideEnd},
+                           background);
+  EXPECT_GE(insideEnd - ink.Bottom, ink.Top - inside)
+      << "notice ink " << ink.Top << ".." << ink.Bottom << " in the frame " << inside << ".."
+      << insideEnd;
+  EXPECT_GE(frame.Top(), Form1->QelLabel10->Top() + Form1->QelLabel10->Height());
   EXPECT_TRUE(closer.Boxes().empty());
 }
 

@@ -3,6 +3,9 @@
 // and the conversion error box.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +15,7 @@
 #include "app/Application.h"
 #include "calc/LocaleFormats.h"
 #include "framework/Screen.h"
+#include "framework/SystemMenu.h"
 #include "support/CellPixels.h"
 #include "support/MessageBoxCloser.h"
 #include "support/ProgramWindow.h"
@@ -374,6 +378,53 @@ TEST_F(Window, ALoneMinusShowsTheErrorAndIsEmptiedWhenTheBoxTakesTheFocus) {
   ASSERT_EQ(closer_.Boxes().size(), 2u);
   EXPECT_EQ(baud.Text(), "");
   EXPECT_EQ(GetFocus(), baud.Handle()) << "the focus is back in the field";
+}
+
+// The window's texts reach the platform as UTF-16, so that they read the
+// same on every code page (scripts/test runs this once more under code page
+// 1251, where a text handed over as code page 1252 bytes reads otherwise).
+TEST_F(Window, TheWindowsTextsReachThePlatformAsUtf16) {
+  // The text the window keeps and its frame shows (GetWindowTextW would ask
+  // the window, whose ANSI procedure answers in the system's code page).
+  auto windowText = [](HWND window) {
+    wchar_t text[64] = {};
+    InternalGetWindowText(window, text, 64);
+    return std::wstring(text);
+  };
+  Form1->SetCaption("Baudix - Gr\xFC\xDF" "e");
+  EXPECT_EQ(windowText(Form1->Handle()), L"Baudix - Gr\u00FC\u00DFe");
+  TQelBackPanel panel(nullptr);  // its window made with the caption
+  panel.SetCaption("\xC4rger");
+  panel.SetParent(Form1);
+  EXPECT_EQ(windowText(panel.Handle()), L"\u00C4rger");
+
+  constexpr UINT kCommand = 0xF200;
+  AppendSystemMenuCommand(*Form1, kCommand, "\xDC" "ber");
+  wchar_t item[16] = {};
+  GetMenuStringW(GetSystemMenu(Form1->Handle(), FALSE), kCommand, item, 16, MF_BYCOMMAND);
+  EXPECT_STREQ(item, L"\u00DCber");
+
+  Form1->StatusBar1->Panels()[0].SetText("Gr\xF6\xDF" "e");
+  PumpMessages();
+  wchar_t status[16] = {};
+  SendMessageW(Form1->StatusBar1->Handle(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(status));
+  EXPECT_STREQ(status, L"Gr\u00F6\u00DFe");
+
+  TComboItems& items = Form1->QelComboBox1->Items();
+  EXPECT_EQ(items.Strings(items.Add("Ger\xE4t")), "Ger\xE4t");
+
+  // The field's copy is UTF-16 on the clipboard, not a text the platform
+  // converts from the system's code page.
+  TQelMaskEdit& frequency = *Form1->QelMaskEdit1;
+  frequency.SelectAll();
+  frequency.Perform(WM_COPY);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  const UINT first = EnumClipboardFormats(0);
+  const auto* copied = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+  EXPECT_EQ(first, static_cast<UINT>(CF_UNICODETEXT));
+  EXPECT_STREQ(copied, L"16000000");
+  GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+  CloseClipboard();
 }
 
 // The move reaches the recalculation as one edit, so its error never sees
