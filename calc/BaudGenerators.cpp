@@ -189,7 +189,7 @@ std::string RegisterCellText(TBaudFamily family, int group, const TUsartMode& mo
   const TRegisterField first = RegisterFields(family, mode).front();
   std::string text = hex ? HexText(first.value, first.hexDigits) : IntegerToText(first.value);
   // The scale is part of the setting where the user chooses it.
-  if (family == F::kXmega || (family == F::kLin && group == 1)) text += "/" + IntegerToText(mode.scale);
+  if (family == F::kXmega || (family == F::kLin && group == 1)) (text += '/') += IntegerToText(mode.scale);
   return text;
 }
 

@@ -313,9 +313,8 @@ std::string ReportHeader(const TUsartReport& report, const TReportLine& line, in
   out += "#define " + std::string(rateDefine) + " " + IntegerToText(line.rate) + "UL\n";
   for (const TRegisterField& field : RegisterFields(family, mode.values)) {
     // A negative value in parentheses, so that it stays one operand.
-    const std::string value = field.byte        ? HexText(field.value, kHexByteDigits)
-                              : field.value < 0 ? "(" + IntegerToText(field.value) + ")"
-                                                : IntegerToText(field.value);
+    std::string value = field.byte ? HexText(field.value, kHexByteDigits) : IntegerToText(field.value);
+    if (!field.byte && field.value < 0) value = '(' + value + ')';
     out += "#define BAUDIX_" + std::string(field.define) + " " + value + "\n";
   }
   if (info.speedDefine != nullptr) {
