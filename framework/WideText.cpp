@@ -2,18 +2,17 @@
 
 #include <windows.h>
 
+#include "calc/Cp1252.h"
+
 namespace {
 // The code page of the program's texts, whatever the system's is.
 constexpr UINT kProgramCodePage = 1252;
 }  // namespace
 
 std::wstring WideText(std::string_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  wide.resize(static_cast<size_t>(
-      MultiByteToWideChar(kProgramCodePage, 0, text.data(), size, wide.data(), size)));
-  return wide;
+  // One table for every conversion of the program's texts (calc/Cp1252.h).
+  const std::u16string wide = Cp1252ToUtf16(text);
+  return std::wstring(wide.begin(), wide.end());
 }
 
 std::string ProgramText(std::wstring_view text) {
