@@ -196,8 +196,11 @@ void TForm1::DeclareLayout() {
   QelComboBox1->SetStyle(csDropDownList);
   QelComboBox1->SetColor(clWhite);
   QelComboBox1->SetItemHeight(15);
-  QelComboBox1->Items().Add("ATmega128");
+  for (const TAvrModel& model : AvrModels()) QelComboBox1->Items().Add(model.name);
+  // The opened list is bounded by the screen below the box, not by a count.
+  QelComboBox1->SetDropDownCount(static_cast<int>(AvrModels().size()));
   QelComboBox1->SetTabOrder(2);
+  QelComboBox1->OnChange = [this](TObject* sender) { QelComboBox1Change(sender); };
 
   Declare(this, StringGrid_USART, "StringGrid_USART", page, kGridLeft, kGridTop, 425, 292);
   StringGrid_USART->SetColCount(kGridColumns);
@@ -297,7 +300,7 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::InitGrid() {
-  QelComboBox1->SetItemIndex(0);
+  QelComboBox1->SetItemIndex(static_cast<int>(model_ - AvrModels().data()));
   QelComboBox1->Refresh();
   // The window's scaling applies to these sizes too (it already did to the
   // default row height), edge by edge from the page's origin, so that the
@@ -309,10 +312,32 @@ void TForm1::InitGrid() {
     StringGrid_USART->SetColWidths(col, ScaledExtent(edge, width));
     edge += width;
   }
-  for (int col = 0; col < kGridColumns; ++col) StringGrid_USART->SetCells(col, 0, UsartHeader(DefaultAvrModel().family, col));
+  ShowModel();
 }
 
 void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { Recalculate(); }
+
+void TForm1::QelComboBox1Change(TObject*) {
+  // Raised for every way the user moves the selection, and for typing that
+  // leaves it where it was.
+  const int index = QelComboBox1->ItemIndex();
+  if (index < 0) return;
+  const TAvrModel& model = AvrModels()[static_cast<size_t>(index)];
+  if (&model == model_) return;
+  model_ = &model;
+  TInvalidationBatch batch(*StringGrid_USART);
+  ShowModel();
+  Recalculate();
+}
+
+void TForm1::ShowModel() {
+  const TBaudFamilyInfo& family = FamilyInfo(model_->family);
+  StatusBar1->Panels()[0].SetText(model_->name);
+  QelLabel2->SetCaption(family.frequencyLabel);
+  QelStaticText1->SetCaption(family.captions[0]);
+  QelStaticText2->SetCaption(family.captions[1]);
+  for (int col = 0; col < kGridColumns; ++col) SetCell(col, 0, UsartHeader(model_->family, col));
+}
 
 void TForm1::Recalculate() {
   // A keystroke rewrites all 90 result cells, but most keep their text and
@@ -413,6 +438,8 @@ void TForm1::KeyDown(WORD& key, TShiftState shift) {
 std::string TForm1::FrequencyText() { return QelMaskEdit1->Text(); }
 
 std::string TForm1::BaudRateText() { return QelMaskEdit2->Text(); }
+
+const TAvrModel& TForm1::Model() { return *model_; }
 
 void TForm1::SetCell(int col, int row, const std::string& text) {
   if (text != StringGrid_USART->Cells(col, row)) StringGrid_USART->SetCells(col, row, text);
