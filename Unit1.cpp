@@ -201,6 +201,9 @@ void TForm1::DeclareLayout() {
   QelComboBox1->SetDropDownCount(static_cast<int>(AvrModels().size()));
   QelComboBox1->SetTabOrder(2);
   QelComboBox1->OnChange = [this](TObject* sender) { QelComboBox1Change(sender); };
+  // A click beside the open list closes it and puts back the selection it
+  // opened with, which the platform reports as no change.
+  QelComboBox1->OnCloseUp = QelComboBox1->OnChange;
 
   Declare(this, StringGrid_USART, "StringGrid_USART", page, kGridLeft, kGridTop, 425, 292);
   StringGrid_USART->SetColCount(kGridColumns);
@@ -318,8 +321,8 @@ void TForm1::InitGrid() {
 void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { Recalculate(); }
 
 void TForm1::QelComboBox1Change(TObject*) {
-  // Raised for every way the user moves the selection, and for typing that
-  // leaves it where it was.
+  // Raised for every way the user moves the selection, and for typing and
+  // closing the list that may leave it where it was.
   const int index = QelComboBox1->ItemIndex();
   if (index < 0) return;
   const TAvrModel& model = AvrModels()[static_cast<size_t>(index)];

@@ -1,10 +1,13 @@
 // The live window under a long, seeded stream of random user input: typed
 // characters of every code, keys with Shift, Ctrl and Alt, clipboard pastes,
 // mouse gestures over every control, double and right clicks, the wheel,
-// page switches and focus changes. After every step the window must still
-// make sense: the only boxes are conversion errors, each field holds at most
-// eight digits and "-", the table is what exact arithmetic gives for the
-// fields' texts, and neither GDI objects nor windows pile up.
+// page switches, focus changes and models typed into the list. After every
+// step the window must still make sense: the only boxes are conversion
+// errors, each field holds at most eight digits and "-", the status bar, the
+// captions, the frequency label and the headers name the model the list
+// shows, the table is what the calculation core gives for the fields' texts
+// and that model (for the ATmega128's family: what exact arithmetic gives),
+// and neither GDI objects nor windows pile up.
 //
 // BAUDIX_SEED=<n> replays a run (every run prints its seed), BAUDIX_STEPS=<n>
 // sets its length and BAUDIX_SECONDS=<n> the time after which it stops early.
@@ -33,10 +36,13 @@
 #include "support/MessageBoxCloser.h"
 #include "support/TestForm.h"
 #include "support/WindowCount.h"
+#include "window/support/CoreTable.h"
 #include "widgets/QelBackPanel.h"
 #include "widgets/QelComboBox.h"
+#include "widgets/QelLabel.h"
 #include "widgets/QelMaskEdit.h"
 #include "widgets/QelSpeedButton.h"
+#include "widgets/QelStaticText.h"
 #include "widgets/StatusBar.h"
 
 namespace {
@@ -273,18 +279,37 @@ class RandomInput : public ::testing::Test {
     return " at " + std::to_string(p.x) + "," + std::to_string(p.y);
   }
 
-  // Posts a mouse message where the platform would deliver it: to the window
-  // holding the capture, else to the visible window under the point.
-  void PostMouse(UINT msg, WPARAM keys, POINT client) {
-    POINT screen = client;
+  // Where the platform delivers a mouse message at the point (in the
+  // window's client coordinates): to the window holding the capture, else to
+  // the visible window under the point; nullptr for another thread's window.
+  static HWND MouseTarget(POINT client, POINT& screen) {
+    screen = client;
     ClientToScreen(Form1->Handle(), &screen);
     HWND target = GetCapture();
     if (!target) target = WindowFromPoint(screen);
     DWORD process = 0;
-    if (!target || GetWindowThreadProcessId(target, &process) != GetCurrentThreadId()) return;
+    if (!target || GetWindowThreadProcessId(target, &process) != GetCurrentThreadId()) return nullptr;
+    return target;
+  }
+
+  void PostMouse(UINT msg, WPARAM keys, POINT client) {
+    POINT screen{};
+    HWND target = MouseTarget(client, screen);
+    if (!target) return;
     POINT local = screen;
     ScreenToClient(target, &local);
     PostMessageA(target, msg, keys, MAKELPARAM(local.x, local.y));
+  }
+
+  // Whether a press at the point lands on a platform scroll bar (the open
+  // model list's), where the platform runs a loop of its own until the
+  // button comes up.
+  static bool OnScrollBar(POINT client) {
+    POINT screen{};
+    HWND target = MouseTarget(client, screen);
+    if (!target) return false;
+    const LRESULT hit = SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    return hit == HTVSCROLL || hit == HTHSCROLL;
   }
 
   void MouseGesture() {
@@ -292,16 +317,22 @@ class RandomInput : public ::testing::Test {
     const WPARAM held = Chance(20) ? MK_SHIFT : 0;
     const int moves = Random(5);
     Note("drag" + At(p) + " with " + std::to_string(moves) + " moves" + (held ? " +shift" : ""));
+    // On a scroll bar the rest of the gesture must be waiting when the
+    // platform's loop starts: it takes the moves and the release itself.
+    const bool platformLoop = OnScrollBar(p);
+    const auto handle = [platformLoop] {
+      if (!platformLoop) Pump();
+    };
     PostMouse(WM_MOUSEMOVE, held, p);
     PostMouse(WM_LBUTTONDOWN, MK_LBUTTON | held, p);
-    Pump();
+    handle();
     for (int i = 0; i < moves; ++i) {
       p = Chance(50) ? RandomPoint() : POINT{p.x + Random(41) - 20, p.y + Random(21) - 10};
       PostMouse(WM_MOUSEMOVE, MK_LBUTTON | held, p);
-      Pump();
+      handle();
       // Now and then the button is held long enough for the timers to tick:
       // the grid's drag scrolling, the button's hot check.
-      if (Chance(3)) {
+      if (Chance(3) && !platformLoop) {
         Sleep(kTimerTicksMs);
         Pump();
       }
@@ -362,6 +393,16 @@ class RandomInput : public ::testing::Test {
     Pump();
   }
 
+  // A model's name typed into the list, as its typed search takes it.
+  void ChooseModel() {
+    const auto models = AvrModels();
+    const std::string name = models[static_cast<size_t>(Random(static_cast<int>(models.size())))].name;
+    Note("model \"" + name + "\" typed into the list");
+    SetFocus(Form1->QelComboBox1->Handle());
+    for (char c : name) PostMessageA(Form1->QelComboBox1->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+    Pump();
+  }
+
   void RandomStep() {
     const int roll = Random(100);
     if (roll < 30) return TypeCharacter();
@@ -373,6 +414,7 @@ class RandomInput : public ::testing::Test {
     if (roll < 89) return Wheel();
     if (roll < 93) return HelpCommand();
     if (roll < 95) return ClickOk();
+    if (roll < 97) return ChooseModel();
     MoveFocus();
   }
 
@@ -402,22 +444,45 @@ class RandomInput : public ::testing::Test {
     }
   }
 
-  void CheckTable() {
+  // The model the list shows, which everything else must name.
+  const TAvrModel& ShownModel() {
+    const TAvrModel* model = FindAvrModel(Form1->QelComboBox1->Text());
+    EXPECT_TRUE(model) << "the list shows \"" << Form1->QelComboBox1->Text() << "\"";
+    return model ? *model : DefaultAvrModel();
+  }
+
+  void CheckModelTexts(const TAvrModel& model) {
+    const TBaudFamilyInfo& family = FamilyInfo(model.family);
+    EXPECT_EQ(Form1->StatusBar1->Panels()[0].Text(), model.name);
+    EXPECT_EQ(Form1->QelLabel2->Caption(), family.frequencyLabel) << model.name;
+    EXPECT_EQ(Form1->QelStaticText1->Caption(), family.captions[0]) << model.name;
+    EXPECT_EQ(Form1->QelStaticText2->Caption(), family.captions[1]) << model.name;
+    for (int col = 0; col < kUsartColumnCount; ++col)
+      EXPECT_EQ(Form1->StringGrid_USART->Cells(col, 0), UsartHeader(model.family, col)) << model.name;
+  }
+
+  void CheckTable(const TAvrModel& model) {
     const auto f = FieldValue(Form1->QelMaskEdit1->Text());
     const auto b = FieldValue(Form1->QelMaskEdit2->Text());
     if (!f || !b) return;
-    TUsartTable shown(Form1->QelMaskEdit1->Text(), Form1->QelMaskEdit2->Text());
-    for (int row = 1; row < TUsartTable::kRows; ++row)
-      for (int col = 0; col < kUsartColumnCount; ++col)
-        shown.SetCell(col, row, Form1->StringGrid_USART->Cells(col, row));
-    const std::string mismatch = exact::TableMismatch(shown, ExactU2X0, ExactU2X1, *f, *b, '.');
+    std::string mismatch;
+    if (model.family == DefaultAvrModel().family) {
+      TUsartTable shown(Form1->QelMaskEdit1->Text(), Form1->QelMaskEdit2->Text());
+      for (int row = 1; row < TUsartTable::kRows; ++row)
+        for (int col = 0; col < kUsartColumnCount; ++col)
+          shown.SetCell(col, row, Form1->StringGrid_USART->Cells(col, row));
+      mismatch = exact::TableMismatch(shown, ExactU2X0, ExactU2X1, *f, *b, '.');
+    } else {
+      mismatch = TCoreTable(Form1->QelMaskEdit1->Text(), Form1->QelMaskEdit2->Text(), model)
+                     .Mismatch(*Form1->StringGrid_USART);
+    }
     EXPECT_EQ(mismatch, "") << "for \"" << Form1->QelMaskEdit1->Text() << "\" and \""
-                            << Form1->QelMaskEdit2->Text() << "\"";
+                            << Form1->QelMaskEdit2->Text() << "\" on the " << model.name;
   }
 
   // Makes what the platform and the program make once, on first use, before
   // the counts are taken: an error box, the context and system menus, the
-  // about page, the drag cursor, the fonts.
+  // about page, the drag cursor, the fonts, the open model list.
   void WarmUp() {
     TQelMaskEdit& field = *Form1->QelMaskEdit1;
     const std::string text = field.Text();
@@ -431,6 +496,9 @@ class RandomInput : public ::testing::Test {
     ClickOk();
     DoubleClick();
     MouseGesture();
+    Form1->QelComboBox1->SetDroppedDown(true);
+    Pump();
+    Form1->QelComboBox1->SetDroppedDown(false);
     field.SetText(text);
     field.SetFocus();
     Pump();
@@ -453,7 +521,9 @@ class RandomInput : public ::testing::Test {
     CheckField(*Form1->QelMaskEdit1);
     CheckField(*Form1->QelMaskEdit2);
     CheckNewBoxes();
-    CheckTable();
+    const TAvrModel& model = ShownModel();
+    CheckModelTexts(model);
+    CheckTable(model);
     if (step_ % kCountEvery == 0) CheckCounts();
   }
 

@@ -658,6 +658,31 @@ TEST_P(ModelList, ChoosingAModelRecalculatesForItAndRedrawsWhatChanged) {
   EXPECT_TRUE(closer_.Boxes().empty());
 }
 
+// A click beside the open list closes it and puts back the model it opened
+// with; the window follows it back.
+TEST_F(Window, AClickBesideTheOpenListPutsItsModelBack) {
+  TQelComboBox& list = *Form1->QelComboBox1;
+  list.SetFocus();
+  PumpMessages();
+  constexpr LPARAM kAltDown = LPARAM(1) << 29;
+  SendMessageA(list.Handle(), WM_SYSKEYDOWN, VK_DOWN, kAltDown | 1);
+  for (int i = 0; i < 4; ++i) SendMessageA(list.Handle(), WM_KEYDOWN, VK_DOWN, 1);
+  ASSERT_EQ(Form1->StatusBar1->Panels()[0].Text(), "ATmega1608") << "the open list's selection";
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(list.Handle(), &info);
+  const LPARAM beside = MAKELPARAM(-40, 20);
+  SendMessageA(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, beside);
+  SendMessageA(info.hwndList, WM_LBUTTONUP, 0, beside);
+  PumpMessages();
+  EXPECT_FALSE(list.DroppedDown());
+  EXPECT_EQ(list.Text(), "ATmega128");
+  EXPECT_EQ(Form1->StatusBar1->Panels()[0].Text(), "ATmega128");
+  EXPECT_EQ(Form1->QelStaticText1->Caption(), "U2X = 0");
+  EXPECT_EQ(Grid().Cells(1, 0), "UBBR");
+  EXPECT_EQ(TableRow(1), "250000 | 3 | 0.00%* | 7 | 0.00%*");
+}
+
 INSTANTIATE_TEST_SUITE_P(Families, ModelList, ::testing::ValuesIn(kModelChoices),
                          [](const auto& info) { return std::string(info.param.name); });
 
