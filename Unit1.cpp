@@ -57,6 +57,8 @@ constexpr TColor kBodyTextColor = 0x323232;
 constexpr TColor kOddRowColor = 0xFAFAFA;
 constexpr int kTextIndentX = 4;
 constexpr int kTextIndentY = 2;
+// Kept free at a cell's right edge, where a header cell has its raised edge.
+constexpr int kTextMarginRight = 2;
 
 // The column-group captions over the grid.
 constexpr TColor kGroupCaptionColor = 0xA8E089;  // red 137, green 224, blue 168
@@ -309,6 +311,11 @@ void TForm1::InitGrid() {
   // default row height), edge by edge from the page's origin, so that the
   // cells keep their texts whole, fill the grid and stay under the captions.
   StringGrid_USART->SetRowHeights(0, ScaledExtent(kGridTop, kHeaderRowHeight));
+  // In rows shorter than the layout's the texts' top indent shrinks with
+  // them, so that glyphs reaching below the line ("/" in "1047/-6") stay in
+  // the cell.
+  textIndentY_ = std::min(kTextIndentY, kTextIndentY * StringGrid_USART->DefaultRowHeight() /
+                                            kLayoutTextHeight);
   int edge = kGridLeft;
   for (int col = 0; col < kGridColumns; ++col) {
     const int width = col == 0 ? kRateColumnWidth : kValueColumnWidth;
@@ -394,7 +401,14 @@ void TForm1::StringGrid_USARTDrawCell(TObject*, int ACol, int ARow, const TRect&
 
   SetBkMode(canvas.Handle(), OPAQUE);
   canvas.FillRect(Rect);
-  TRect textRect(Rect.Left + kTextIndentX, Rect.Top + kTextIndentY, Rect.Right, Rect.Bottom);
+  // A text wider than its cell ("BSEL/BSCALE" in a bold header) is drawn
+  // in a smaller font rather than cut: centred right of the indent, it keeps
+  // the margin free at the right edge.
+  const int room = Rect.Right - Rect.Left - kTextIndentX - 2 * kTextMarginRight;
+  for (int width = canvas.TextWidth(text); width > room && font.Height() < -1;
+       width = canvas.TextWidth(text))
+    font.SetHeight(std::max(font.Height() + 1, MulDiv(font.Height(), room, width)));
+  TRect textRect(Rect.Left + kTextIndentX, Rect.Top + textIndentY_, Rect.Right, Rect.Bottom);
   canvas.DrawText(text, textRect, DT_CENTER);
 }
 

@@ -89,6 +89,7 @@ class TForm1 : public TForm, private TUsartTableView {
   void SetCell(int col, int row, const std::string& text) override;
 
   const TAvrModel* model_ = &DefaultAvrModel();  // the one the table shows
+  int textIndentY_ = 0;  // from a cell's top to its text, set by InitGrid
 };
 
 extern TForm1* Form1;
