@@ -658,9 +658,9 @@ TEST_P(ModelList, ChoosingAModelRecalculatesForItAndRedrawsWhatChanged) {
   EXPECT_TRUE(closer_.Boxes().empty());
 }
 
-// A click beside the open list closes it and puts back the model it opened
-// with; the window follows it back.
-TEST_F(Window, AClickBesideTheOpenListPutsItsModelBack) {
+// The list opens down to the screen's bottom; a click beside it closes it
+// and puts back the model it opened with, and the window follows it back.
+TEST_F(Window, TheListOpensToTheScreenBottomAndAClickBesideItPutsItsModelBack) {
   TQelComboBox& list = *Form1->QelComboBox1;
   list.SetFocus();
   PumpMessages();
@@ -671,6 +671,12 @@ TEST_F(Window, AClickBesideTheOpenListPutsItsModelBack) {
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
   GetComboBoxInfo(list.Handle(), &info);
+  // The list opened with as many rows as fit below the box.
+  RECT opened{};
+  GetWindowRect(info.hwndList, &opened);
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_GT(opened.bottom + list.ItemHeight(), work.bottom) << "a row more would have fitted";
   const LPARAM beside = MAKELPARAM(-40, 20);
   SendMessageA(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, beside);
   SendMessageA(info.hwndList, WM_LBUTTONUP, 0, beside);
