@@ -484,7 +484,7 @@ TEST(QelComboBoxDropDown, LongListOpensBelowWithTheRowsThatFitTheScreen) {
     GetClientRect(ComboInfo(*combo).hwndList, &client);
     EXPECT_EQ(list.top, box.bottom) << "below the box at " << boxBottom;
     EXPECT_LE(list.bottom, workBottom) << "box at " << boxBottom;
-    EXPECT_GT(list.bottom + row, workBottom) << "a row more would have fitted, box at " << boxBottom;
+    EXPECT_GT(list.bottom + row, workBottom) << "a row more would fit, box at " << boxBottom;
     EXPECT_EQ(client.bottom % row, 0) << "whole rows, box at " << boxBottom;
     combo->SetDroppedDown(false);
   }
