@@ -1,8 +1,10 @@
 // The window as the program builds it: layout, the result table after start
-// and after typing, the cell colours, the unselectable grid, the two pages
-// and the conversion error box.
+// and after typing, the cell colours, the unselectable grid, the two pages,
+// the conversion error box and the model list, which chooses what the table
+// is computed for.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -538,9 +540,9 @@ class ModelList : public Window, public ::testing::WithParamInterface<TModelChoi
   void Choose(const TModelChoice& choice) {
     HWND list = List().Handle();
     const int steps = IndexOf(choice.model) - List().ItemIndex();
-    const auto key = [list](WORD key) {
-      SendMessageA(list, WM_KEYDOWN, key, 1);
-      SendMessageA(list, WM_KEYUP, key, 0xC0000001);
+    const auto key = [list](WORD vk) {
+      SendMessageA(list, WM_KEYDOWN, vk, 1);
+      SendMessageA(list, WM_KEYUP, vk, 0xC0000001);
     };
     switch (choice.way) {
       case TWay::kDownKey:
@@ -597,7 +599,6 @@ TEST_P(ModelList, ChoosingAModelRecalculatesForItAndRedrawsWhatChanged) {
   std::vector<std::string> cellsBefore;
   for (int row = 0; row < 19; ++row)
     for (int col = 0; col < 5; ++col) cellsBefore.push_back(Grid().Cells(col, row));
-  std::vector<bool> flagsChanged(19);
   const std::vector<bool> normalBefore(std::begin(ExactU2X0), std::end(ExactU2X0));
   const std::vector<bool> doubleBefore(std::begin(ExactU2X1), std::end(ExactU2X1));
   const std::string captionsBefore[2] = {captions[0]->Caption(), captions[1]->Caption()};
