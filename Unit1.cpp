@@ -61,6 +61,8 @@ constexpr TColor kBodyTextColor = 0x323232;
 constexpr TColor kOddRowColor = 0xFAFAFA;
 constexpr int kTextIndentX = 4;
 constexpr int kTextIndentY = 2;
+// Kept free at a cell's right edge, where a header cell has its raised edge.
+constexpr int kTextMarginRight = 2;
 
 // The column-group captions over the grid.
 constexpr TColor kGroupCaptionColor = 0xA8E089;  // red 137, green 224, blue 168
@@ -248,8 +250,14 @@ void TForm1::DeclareLayout() {
   QelComboBox1->SetStyle(csDropDownList);
   QelComboBox1->SetColor(clWhite);
   QelComboBox1->SetItemHeight(15);
-  QelComboBox1->Items().Add("ATmega128");
+  for (const TAvrModel& model : AvrModels()) QelComboBox1->Items().Add(model.name);
+  // The opened list is bounded by the screen below the box, not by a count.
+  QelComboBox1->SetDropDownCount(static_cast<int>(AvrModels().size()));
   QelComboBox1->SetTabOrder(2);
+  QelComboBox1->OnChange = [this](TObject* sender) { QelComboBox1Change(sender); };
+  // A click beside the open list closes it and puts back the selection it
+  // opened with, which the platform reports as no change.
+  QelComboBox1->OnCloseUp = QelComboBox1->OnChange;
 
   Declare(this, StringGrid_USART, "StringGrid_USART", page, kGridLeft, kGridTop, 425, 292);
   StringGrid_USART->SetColCount(kGridColumns);
@@ -363,22 +371,49 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::InitGrid() {
-  QelComboBox1->SetItemIndex(0);
+  QelComboBox1->SetItemIndex(static_cast<int>(model_ - AvrModels().data()));
   QelComboBox1->Refresh();
   // The window's scaling applies to these sizes too (it already did to the
   // default row height), edge by edge from the page's origin, so that the
   // cells keep their texts whole, fill the grid and stay under the captions.
   StringGrid_USART->SetRowHeights(0, ScaledExtent(kGridTop, kHeaderRowHeight));
+  // In rows shorter than the layout's the texts' top indent shrinks with
+  // them, so that glyphs reaching below the line ("/" in "1047/-6") stay in
+  // the cell.
+  textIndentY_ = std::min(kTextIndentY, kTextIndentY * StringGrid_USART->DefaultRowHeight() /
+                                            kLayoutTextHeight);
   int edge = kGridLeft;
   for (int col = 0; col < kGridColumns; ++col) {
     const int width = col == 0 ? kRateColumnWidth : kValueColumnWidth;
     StringGrid_USART->SetColWidths(col, ScaledExtent(edge, width));
     edge += width;
   }
-  for (int col = 0; col < kGridColumns; ++col) StringGrid_USART->SetCells(col, 0, UsartHeader(DefaultAvrModel().family, col));
+  ShowModel();
 }
 
 void TForm1::QelMaskEdit2TextChangedAt(TObject*, int) { Recalculate(); }
+
+void TForm1::QelComboBox1Change(TObject*) {
+  // Raised for every way the user moves the selection, and for typing and
+  // closing the list that may leave it where it was.
+  const int index = QelComboBox1->ItemIndex();
+  if (index < 0) return;
+  const TAvrModel& model = AvrModels()[static_cast<size_t>(index)];
+  if (&model == model_) return;
+  model_ = &model;
+  TInvalidationBatch batch(*StringGrid_USART);
+  ShowModel();
+  Recalculate();
+}
+
+void TForm1::ShowModel() {
+  const TBaudFamilyInfo& family = FamilyInfo(model_->family);
+  StatusBar1->Panels()[0].SetText(model_->name);
+  QelLabel2->SetCaption(family.frequencyLabel);
+  QelStaticText1->SetCaption(family.captions[0]);
+  QelStaticText2->SetCaption(family.captions[1]);
+  for (int col = 0; col < kGridColumns; ++col) SetCell(col, 0, UsartHeader(model_->family, col));
+}
 
 void TForm1::Recalculate() {
   // Readers read the table anew, once, when the recalculation is over.
@@ -476,7 +511,14 @@ void TForm1::StringGrid_USARTDrawCell(TObject*, int ACol, int ARow, const TRect&
 
   SetBkMode(canvas.Handle(), OPAQUE);
   canvas.FillRect(Rect);
-  TRect textRect(Rect.Left + kTextIndentX, Rect.Top + kTextIndentY, Rect.Right, Rect.Bottom);
+  // A text wider than its cell ("BSEL/BSCALE" in a bold header) is drawn
+  // in a smaller font rather than cut: centred right of the indent, it keeps
+  // the margin free at the right edge.
+  const int room = Rect.Right - Rect.Left - kTextIndentX - 2 * kTextMarginRight;
+  for (int width = canvas.TextWidth(text); width > room && font.Height() < -1;
+       width = canvas.TextWidth(text))
+    font.SetHeight(std::max(font.Height() + 1, MulDiv(font.Height(), room, width)));
+  TRect textRect(Rect.Left + kTextIndentX, Rect.Top + textIndentY_, Rect.Right, Rect.Bottom);
   canvas.DrawText(text, textRect, DT_CENTER);
 }
 
@@ -523,6 +565,8 @@ void TForm1::KeyDown(WORD& key, TShiftState shift) {
 std::string TForm1::FrequencyText() { return QelMaskEdit1->Text(); }
 
 std::string TForm1::BaudRateText() { return QelMaskEdit2->Text(); }
+
+const TAvrModel& TForm1::Model() { return *model_; }
 
 void TForm1::SetCell(int col, int row, const std::string& text) {
   if (text != StringGrid_USART->Cells(col, row)) StringGrid_USART->SetCells(col, row, text);

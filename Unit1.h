@@ -4,7 +4,9 @@
 // switch between them. A status bar runs along the bottom.
 //
 // The window is the view of the recalculation: it hands CalcUSART the two
-// entry texts and takes the grid cells back.
+// entry texts and the model selected in the list, and takes the grid cells
+// back. The selected model also names the column groups, the register
+// columns, the clock in the frequency label and the status bar's panel.
 #pragma once
 
 #include <string>
@@ -55,6 +57,7 @@ class TForm1 : public TForm, private TUsartTableView {
 
   void FormCreate(TObject* Sender);
   void QelMaskEdit2TextChangedAt(TObject* Sender, int At);
+  void QelComboBox1Change(TObject* Sender);
   void StringGrid_USARTDrawCell(TObject* Sender, int ACol, int ARow, const TRect& Rect,
                                 TGridDrawState State);
   void StringGrid_USARTSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
@@ -83,10 +86,17 @@ class TForm1 : public TForm, private TUsartTableView {
   void CopyTable();
   // The grid's context menu ("Tabelle kopieren") at a screen point.
   void ShowTableMenu(TPoint screen);
+  // The texts that follow the selected model: status panel, frequency label,
+  // group captions and register headers.
+  void ShowModel();
 
   std::string FrequencyText() override;
   std::string BaudRateText() override;
+  const TAvrModel& Model() override;
   void SetCell(int col, int row, const std::string& text) override;
+
+  const TAvrModel* model_ = &DefaultAvrModel();  // the one the table shows
+  int textIndentY_ = 0;  // from a cell's top to its text, set by InitGrid
 };
 
 extern TForm1* Form1;

@@ -9,12 +9,18 @@
 // The steps, each repeated, the script printing the median:
 //   path-<key>-<field>   a keystroke sent to the focused field as win_window
 //                        sends it, then everything it invalidated repainted;
+//   path-model-<change>  the Down key sent to the closed model list, to a
+//                        model of the same family (ATmega128 to ATmega1280)
+//                        or of another (ATmega16 to ATmega1608), repainted
+//                        likewise;
 //   input-<key>-<field>  a keystroke typed as real input into a started
 //                        program, through its message loop until it sleeps;
 //   start-<program>      from the process's creation to its first idle,
 // where <key> is digit or back (Backspace) and <field> frequency, baudrate
 // (Baudix's fields) or edit (the platform's EDIT, win_bare_edit.h).
-// It also prints the result cells drawn per keystroke in each field.
+// It also prints the result cells drawn per keystroke in each field, and per
+// model change ("model-change-cells <same family> <other family>", which the
+// script puts beside the requests).
 //
 //   wineserver -f -p -d1 2>trace.txt & wine build/win64/bench/win_requests.exe
 #include <windows.h>
@@ -32,6 +38,7 @@
 #include "bench/win_launch.h"
 #include "bench/win_timing.h"
 #include "support/TestForm.h"
+#include "widgets/QelComboBox.h"
 #include "widgets/QelMaskEdit.h"
 
 namespace {
@@ -174,6 +181,34 @@ void MeasurePath() {
     drawn += Figure(drawn.empty() ? "%.0f" : " / %.0f", cellsDrawn / (2.0 * kKeystrokes));
   }
   PrintRow("result cells drawn per keystroke, baud-rate / frequency field", drawn);
+
+  // Model changes: a measured Down key, then an Up key back.
+  TQelComboBox& list = *Form1->QelComboBox1;
+  list.SetFocus();
+  repaint();
+  const auto key = [&list](WORD key) {
+    SendMessageA(list.Handle(), WM_KEYDOWN, key, 1);
+    SendMessageA(list.Handle(), WM_KEYUP, key, 0xC0000001);
+  };
+  std::printf("model-change-cells");
+  for (auto [change, stepsDown] : {std::pair{"same", 0}, std::pair{"other", 3}}) {
+    for (int i = 0; i < stepsDown; ++i) key(VK_DOWN);  // from ATmega128 to ATmega16
+    repaint();
+    cellsDrawn = 0;
+    for (int i = 0; i < kKeystrokes; ++i) {
+      {
+        TMarkedStep step("MARK", std::string("path-model-") + change);
+        key(VK_DOWN);
+        repaint();
+      }
+      const int drawnByDown = cellsDrawn;
+      key(VK_UP);
+      repaint();
+      cellsDrawn = drawnByDown;
+    }
+    std::printf(" %.0f", cellsDrawn / static_cast<double>(kKeystrokes));
+  }
+  std::printf("\n");
   setup.reset();
 }
 }  // namespace

@@ -226,11 +226,20 @@ void TCustomCombo::SelectionChanged() {
 
 // The platform sizes the list from the height the combo box window was
 // given; it is given room for as many rows as there are items, up to
-// DropDownCount, so that a short list has no empty space below its rows.
+// DropDownCount, so that a short list has no empty space below its rows,
+// and no more than fit below the box: a list that would reach past the
+// bottom of the work area the platform opens above the box instead.
 void TCustomCombo::SizeOpeningList() {
-  const int rows = std::max(1, std::min(items_.Count(), dropDownCount_));
   HWND window = Handle();
-  SetWindowPos(window, nullptr, 0, 0, Width(), rows * RowHeight() + Height() + kListBorders,
+  const int row = RowHeight();
+  RECT box{};
+  GetWindowRect(window, &box);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  const int fitting = (monitor.rcWork.bottom - box.bottom - kListBorders) / std::max(row, 1);
+  const int rows = std::max(1, std::min({items_.Count(), dropDownCount_, fitting}));
+  SetWindowPos(window, nullptr, 0, 0, Width(), rows * row + Height() + kListBorders,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
   SetWindowPos(window, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);

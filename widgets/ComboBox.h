@@ -81,7 +81,10 @@ class TCustomCombo : public TCustomListControl {
   bool DroppedDown();
   void SetDroppedDown(bool value);
 
-  // Most rows the opened list shows at once.
+  // Most rows the opened list shows at once. It opens below the box with as
+  // many rows as there are items, up to this count and to what fits between
+  // the box and the bottom of the work area of the box's monitor (at least
+  // one row); the rest scroll.
   int DropDownCount() const { return dropDownCount_; }
   void SetDropDownCount(int value) { dropDownCount_ = value; }
   // Width of the opened list; 0: as wide as the box.

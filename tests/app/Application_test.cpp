@@ -322,6 +322,18 @@ TEST_F(ApplicationTest, TheIdleStepFollowsTheControlUnderTheMouseAndKeepsItsHint
   EXPECT_EQ(app->CurrentHint(), "Knopf");
   form->pressable->SetVisible(false);
   EXPECT_EQ(idle(), form) << "a windowless control hidden";
+
+  // The pointer leaves for another program's window, the desktop's here:
+  // no pointer message reaches this program, but the next message it gets
+  // carries the new point.
+  RECT frame{};
+  GetWindowRect(form->Handle(), &frame);
+  const POINT away{frame.right + 20, frame.top + 20};
+  DWORD owner = 0;
+  GetWindowThreadProcessId(WindowFromPoint(away), &owner);
+  ASSERT_NE(owner, GetCurrentProcessId()) << "the point is not over another program's window";
+  SetCursorPos(away.x, away.y);
+  EXPECT_EQ(idle(), nullptr) << "the pointer left for another program's window";
   PumpMessages();
 }
 

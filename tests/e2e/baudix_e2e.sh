@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The real Baudix.exe under Xvfb, driven with real X input: typing digits,
-# Backspace and Tab, copying the table (Ctrl+Shift+C, the grid's menu), the
-# about page (F1: Wine draws no caption help button) and its OK button, then
-# closing with Alt+F4. Checked through screenshots, the exit code and a screen
-# reader in a process of its own ($BAUDIX_READER, tests/e2e/msaa_reader.cpp),
-# which hears the typing and reads every control, cell and the clipboard.
+# Backspace and Tab, a model typed into the list, copying the table
+# (Ctrl+Shift+C, the grid's menu), the about page (F1: Wine draws no caption
+# help button) and its OK button, then closing with Alt+F4. Checked through
+# screenshots, the exit code and a screen reader in a process of its own
+# ($BAUDIX_READER, tests/e2e/msaa_reader.cpp), which hears the typing and
+# reads every control, cell and the clipboard.
 # Usage: baudix_e2e.sh BAUDIX.EXE PREFIX [WINDOW-MANAGER ARGS...]
 # With a window manager the window must also be in its list and active, and
 # take the keys without a click.
@@ -18,6 +19,10 @@ xsession_start "$prefix" "$@" || { echo "no X session"; exit 1; }
 shots=$(mktemp -d)
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# The status bar's text, read from the window by a program of our own.
+x86_64-w64-mingw32-gcc -O2 -s -o "$shots/status_text.exe" "$here/status_text.c" ||
+  { echo "FAIL: status_text.exe not built"; exit 1; }
+status_text() { wine "$shots/status_text.exe" 2>/dev/null | tr -d '\r'; }
 
 wine "$exe" >/dev/null 2>&1 &
 APP_PID=$!
@@ -128,11 +133,25 @@ if cmp -s <(region 16 387 425 15 typed rgb:-) <(region 16 387 425 15 tabbed rgb:
   fail "two Tabs did not lead to the frequency field"
 fi
 
-# The grid's context menu copies the new table (1600000 Hz reach 200000 bps).
+# The model list, one Shift+Tab back from the frequency field: typing a
+# name selects that model, and the table, its captions and the status bar
+# follow it.
+[ "$(status_text)" = ATmega128 ] || fail "the status bar shows \"$(status_text)\" at the start"
+keys shift+Tab
+xdotool type --delay 30 ATxmega128A4U
+sleep 0.4
+shot model
+if cmp -s <(region 8 80 441 320 tabbed rgb:-) <(region 8 80 441 320 model rgb:-); then
+  fail "the table did not change for the ATxmega128A4U"
+fi
+[ "$(status_text)" = ATxmega128A4U ] || fail "the status bar shows \"$(status_text)\", not ATxmega128A4U"
+
+# The grid's context menu copies the new table (1600000 Hz reach 200000 bps,
+# at double speed with BSEL 0).
 xdotool mousemove $((client_x + 200)) $((client_y + 200)) click 3
 sleep 0.4
 keys Down Return
-clipboard | grep -qxF "$(printf '200000 MAX\t-\t-\t0\t0.00%%')" || fail "the menu did not copy the table"
+clipboard | grep -qxF "$(printf '200000 MAX\t-\t-\t0/0\t0.00%%')" || fail "the menu did not copy the table"
 
 # The about page: the banner shows; OK brings the main page back.
 keys F1

@@ -455,6 +455,41 @@ TEST(QelComboBoxDropDown, ListShowsAtMostDropDownCountRows) {
   }
 }
 
+// A long list opens below the box, down to the work area's bottom edge,
+// wherever the box stands, and scrolls the rest.
+TEST(QelComboBoxDropDown, LongListOpensBelowWithTheRowsThatFitTheScreen) {
+  TTestForm form;
+  auto* combo = form.Add<TQelComboBox>(8, 8, 145, 23);
+  combo->SetStyle(csDropDownList);
+  for (int i = 0; i < 100; ++i) combo->Items().Add("item " + std::to_string(i));
+  combo->SetDropDownCount(100);
+  const int row = combo->ItemHeight();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(combo->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const int workBottom = monitor.rcWork.bottom;
+  // The last box leaves room for exactly four rows and the list's two border
+  // lines.
+  for (const int boxBottom : {100, workBottom / 2, workBottom - 4 * row - 2}) {
+    RECT box{};
+    GetWindowRect(combo->Handle(), &box);
+    form->SetBounds(form->Left(), form->Top() + boxBottom - box.bottom, form->Width(),
+                    form->Height());
+    GetWindowRect(combo->Handle(), &box);
+    ASSERT_EQ(box.bottom, boxBottom);
+    combo->SetDroppedDown(true);
+    RECT list{};
+    GetWindowRect(ComboInfo(*combo).hwndList, &list);
+    RECT client{};
+    GetClientRect(ComboInfo(*combo).hwndList, &client);
+    EXPECT_EQ(list.top, box.bottom) << "below the box at " << boxBottom;
+    EXPECT_LE(list.bottom, workBottom) << "box at " << boxBottom;
+    EXPECT_GT(list.bottom + row, workBottom) << "a row more would fit, box at " << boxBottom;
+    EXPECT_EQ(client.bottom % row, 0) << "whole rows, box at " << boxBottom;
+    combo->SetDroppedDown(false);
+  }
+}
+
 TEST(QelComboBoxDropDown, DropDownWidthWidensTheList) {
   TTestForm form;
   TQelComboBox* combo = AddModelList(form);

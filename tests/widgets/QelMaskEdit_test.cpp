@@ -259,8 +259,14 @@ TEST_F(IntegerFieldTest, BackspaceAndDelete) {
   field.Key(VK_DELETE);
   EXPECT_EQ(EditState(*field.edit), State("2500", 4, 4, 0));
 
-  field.edit->SetText("7");
+  // A Backspace that empties a field scrolled to its end scrolls it back to
+  // the start.
+  field.edit->SetWidth(40);
+  field.edit->SetText("12345678");
+  field.Focus();
   field.Key(VK_END);
+  ASSERT_GT(field.edit->ScrollOffset(), 0) << "the text does not scroll";
+  field.Key('A', false, true);
   field.Key(VK_BACK);
   EXPECT_EQ(field.edit->Text(), "");
   EXPECT_EQ(field.edit->ScrollOffset(), 0);

@@ -1,10 +1,13 @@
 // The live window under a long, seeded stream of random user input: typed
 // characters of every code, keys with Shift, Ctrl and Alt, clipboard pastes,
 // mouse gestures over every control, double and right clicks, the wheel,
-// page switches and focus changes. After every step the window must still
-// make sense: the only boxes are conversion errors, each field holds at most
-// eight digits and "-", the table is what exact arithmetic gives for the
-// fields' texts, and neither GDI objects nor windows pile up.
+// page switches, focus changes and models typed into the list. After every
+// step the window must still make sense: the only boxes are conversion
+// errors, each field holds at most eight digits and "-", the closed list
+// shows the model that the status bar, the captions, the frequency label and
+// the headers name, the table is what the calculation core gives for the
+// fields' texts and that model (for the ATmega128's family: what exact
+// arithmetic gives), and neither GDI objects nor windows pile up.
 //
 // BAUDIX_SEED=<n> replays a run (every run prints its seed), BAUDIX_STEPS=<n>
 // sets its length and BAUDIX_SECONDS=<n> the time after which it stops early.
@@ -33,10 +36,13 @@
 #include "support/MessageBoxCloser.h"
 #include "support/TestForm.h"
 #include "support/WindowCount.h"
+#include "window/support/CoreTable.h"
 #include "widgets/QelBackPanel.h"
 #include "widgets/QelComboBox.h"
+#include "widgets/QelLabel.h"
 #include "widgets/QelMaskEdit.h"
 #include "widgets/QelSpeedButton.h"
+#include "widgets/QelStaticText.h"
 #include "widgets/StatusBar.h"
 
 namespace {
@@ -54,6 +60,10 @@ constexpr size_t kFieldLimit = 8;
 // Longer than the grid's 60 ms drag timer and the button's 100 ms check.
 constexpr DWORD kTimerTicksMs = 120;
 constexpr size_t kRecentActions = 12;
+// A button held longer than this in a loop of the platform's is let go.
+constexpr UINT kLetGoAfterMs = 300;
+// After this pause the list's typed search starts anew.
+constexpr DWORD kSearchBurstMs = 500;
 
 uint64_t EnvironmentNumber(const char* name, uint64_t fallback) {
   const char* text = std::getenv(name);
@@ -287,6 +297,17 @@ class RandomInput : public ::testing::Test {
     PostMessageA(target, msg, keys, MAKELPARAM(local.x, local.y));
   }
 
+  // A press or a move with the button held can start a loop of the
+  // platform's own that holds the mouse until the button comes up (a scroll
+  // bar's, the open model list's): the user lets go after a while.
+  static void PumpWithButtonHeld() {
+    const UINT_PTR timer = SetTimer(nullptr, 0, kLetGoAfterMs, [](HWND, UINT, UINT_PTR, DWORD) {
+      PostMessageA(GetCapture() ? GetCapture() : Form1->Handle(), WM_LBUTTONUP, 0, 0);
+    });
+    Pump();
+    KillTimer(nullptr, timer);
+  }
+
   void MouseGesture() {
     POINT p = RandomPoint();
     const WPARAM held = Chance(20) ? MK_SHIFT : 0;
@@ -294,16 +315,16 @@ class RandomInput : public ::testing::Test {
     Note("drag" + At(p) + " with " + std::to_string(moves) + " moves" + (held ? " +shift" : ""));
     PostMouse(WM_MOUSEMOVE, held, p);
     PostMouse(WM_LBUTTONDOWN, MK_LBUTTON | held, p);
-    Pump();
+    PumpWithButtonHeld();
     for (int i = 0; i < moves; ++i) {
       p = Chance(50) ? RandomPoint() : POINT{p.x + Random(41) - 20, p.y + Random(21) - 10};
       PostMouse(WM_MOUSEMOVE, MK_LBUTTON | held, p);
-      Pump();
+      PumpWithButtonHeld();
       // Now and then the button is held long enough for the timers to tick:
       // the grid's drag scrolling, the button's hot check.
       if (Chance(3)) {
         Sleep(kTimerTicksMs);
-        Pump();
+        PumpWithButtonHeld();
       }
     }
     PostMouse(WM_LBUTTONUP, held, p);
@@ -362,6 +383,24 @@ class RandomInput : public ::testing::Test {
     Pump();
   }
 
+  // A model's name typed into the list, as its typed search takes it.
+  void ChooseModel() {
+    const auto models = AvrModels();
+    const std::string name = models[Random(static_cast<int>(models.size()))].name;
+    Note("model \"" + name + "\" typed into the list");
+    TypeIntoList(name);
+  }
+  // Each character is handled before the next comes, as typed: an error box
+  // that one raises takes the keyboard until it closes.
+  static void TypeIntoList(const std::string& text) {
+    HWND list = Form1->QelComboBox1->Handle();
+    SetFocus(list);
+    for (char c : text) {
+      PostMessageA(list, WM_CHAR, static_cast<unsigned char>(c), 1);
+      Pump();
+    }
+  }
+
   void RandomStep() {
     const int roll = Random(100);
     if (roll < 30) return TypeCharacter();
@@ -373,6 +412,7 @@ class RandomInput : public ::testing::Test {
     if (roll < 89) return Wheel();
     if (roll < 93) return HelpCommand();
     if (roll < 95) return ClickOk();
+    if (roll < 97) return ChooseModel();
     MoveFocus();
   }
 
@@ -402,22 +442,51 @@ class RandomInput : public ::testing::Test {
     }
   }
 
-  void CheckTable() {
+  // The model the status bar names, which the closed list shows: the rows
+  // of the open one are only looked at until it closes.
+  const TAvrModel& ShownModel() {
+    const std::string& name = Form1->StatusBar1->Panels()[0].Text();
+    const TAvrModel* model = FindAvrModel(name);
+    EXPECT_TRUE(model) << "the status bar names \"" << name << "\"";
+    if (!Form1->QelComboBox1->DroppedDown()) {
+      EXPECT_EQ(Form1->QelComboBox1->Text(), name);
+    }
+    return model ? *model : DefaultAvrModel();
+  }
+
+  void CheckModelTexts(const TAvrModel& model) {
+    const TBaudFamilyInfo& family = FamilyInfo(model.family);
+    EXPECT_EQ(Form1->QelLabel2->Caption(), family.frequencyLabel) << model.name;
+    EXPECT_EQ(Form1->QelStaticText1->Caption(), family.captions[0]) << model.name;
+    EXPECT_EQ(Form1->QelStaticText2->Caption(), family.captions[1]) << model.name;
+    for (int col = 0; col < kUsartColumnCount; ++col)
+      EXPECT_EQ(Form1->StringGrid_USART->Cells(col, 0), UsartHeader(model.family, col))
+          << model.name;
+  }
+
+  void CheckTable(const TAvrModel& model) {
     const auto f = FieldValue(Form1->QelMaskEdit1->Text());
     const auto b = FieldValue(Form1->QelMaskEdit2->Text());
     if (!f || !b) return;
-    TUsartTable shown(Form1->QelMaskEdit1->Text(), Form1->QelMaskEdit2->Text());
-    for (int row = 1; row < TUsartTable::kRows; ++row)
-      for (int col = 0; col < kUsartColumnCount; ++col)
-        shown.SetCell(col, row, Form1->StringGrid_USART->Cells(col, row));
-    const std::string mismatch = exact::TableMismatch(shown, ExactU2X0, ExactU2X1, *f, *b, '.');
+    std::string mismatch;
+    if (model.family == DefaultAvrModel().family) {
+      TUsartTable shown(Form1->QelMaskEdit1->Text(), Form1->QelMaskEdit2->Text());
+      for (int row = 1; row < TUsartTable::kRows; ++row)
+        for (int col = 0; col < kUsartColumnCount; ++col)
+          shown.SetCell(col, row, Form1->StringGrid_USART->Cells(col, row));
+      mismatch = exact::TableMismatch(shown, ExactU2X0, ExactU2X1, *f, *b, '.');
+    } else {
+      mismatch = TCoreTable(Form1->QelMaskEdit1->Text(), Form1->QelMaskEdit2->Text(), model)
+                     .Mismatch(*Form1->StringGrid_USART);
+    }
     EXPECT_EQ(mismatch, "") << "for \"" << Form1->QelMaskEdit1->Text() << "\" and \""
-                            << Form1->QelMaskEdit2->Text() << "\"";
+                            << Form1->QelMaskEdit2->Text() << "\" on the " << model.name;
   }
 
   // Makes what the platform and the program make once, on first use, before
   // the counts are taken: an error box, the context and system menus, the
-  // about page, the drag cursor, the fonts.
+  // about page, the drag cursor, the fonts, the open model list and another
+  // family's table.
   void WarmUp() {
     TQelMaskEdit& field = *Form1->QelMaskEdit1;
     const std::string text = field.Text();
@@ -431,6 +500,12 @@ class RandomInput : public ::testing::Test {
     ClickOk();
     DoubleClick();
     MouseGesture();
+    Form1->QelComboBox1->SetDroppedDown(true);
+    Pump();
+    Form1->QelComboBox1->SetDroppedDown(false);
+    TypeIntoList("atx");  // the XMEGA's headers, drawn in a smaller font
+    Sleep(kSearchBurstMs);
+    TypeIntoList("atmega128");
     field.SetText(text);
     field.SetFocus();
     Pump();
@@ -453,7 +528,9 @@ class RandomInput : public ::testing::Test {
     CheckField(*Form1->QelMaskEdit1);
     CheckField(*Form1->QelMaskEdit2);
     CheckNewBoxes();
-    CheckTable();
+    const TAvrModel& model = ShownModel();
+    CheckModelTexts(model);
+    CheckTable(model);
     if (step_ % kCountEvery == 0) CheckCounts();
   }
 

@@ -1,7 +1,8 @@
 // The window at other display densities and without its font: the whole
-// result table shows, in proportion, under its captions, every text whole;
-// the about page keeps its proportions, the banner scaled with it, every
-// text whole.
+// result table shows, in proportion, under its captions, every text whole,
+// for every model in the list and the longest texts of every family; the
+// about page keeps its proportions, the banner scaled with it, every text
+// whole.
 // Wine reads the density and the font replacements once, when a process
 // starts, so each configuration is written into the prefix (this test's own,
 // see tests/CMakeLists.txt) and the window is checked in a new process of
@@ -24,9 +25,12 @@
 #include "support/TestForm.h"
 #include "widgets/Image.h"
 #include "widgets/QelBackPanel.h"
+#include "widgets/QelComboBox.h"
 #include "widgets/QelDrawEdge.h"
 #include "widgets/QelLabel.h"
+#include "widgets/QelMaskEdit.h"
 #include "widgets/QelStaticText.h"
+#include "widgets/StatusBar.h"
 
 namespace {
 
@@ -138,18 +142,46 @@ class Scaling : public ::testing::TestWithParam<TConfiguration> {
         << cell.Bottom;
   }
 
+  // The bounds of the ink inside `box`: the pixels `isInk` picks. A text
+  // too large for its box would be cut at its edges (a centred one at both
+  // sides), so the ink keeps clear of them.
+  template <class IsInk>
+  static TRect InkBounds(const TRect& box, IsInk isInk) {
+    TRect ink{box.Right, box.Bottom, box.Left, box.Top};
+    for (int y = box.Top; y < box.Bottom; ++y)
+      for (int x = box.Left; x < box.Right; ++x)
+        if (isInk(x, y))
+          ink = {std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x + 1),
+                 std::max(ink.Bottom, y + 1)};
+    return ink;
+  }
+  // Ink: what differs from the colour at `background`.
+  static TRect InkBounds(const TPixels& pixels, const TRect& box, POINT background) {
+    const TColor paper = pixels.Pixel(background.x, background.y);
+    return InkBounds(box, [&](int x, int y) { return pixels.Pixel(x, y) != paper; });
+  }
+  // Ink: what differs from a rendering without the text.
+  static TRect InkBounds(const TPixels& pixels, const TPixels& blank, const TRect& box) {
+    return InkBounds(box, [&](int x, int y) { return pixels.Pixel(x, y) != blank.Pixel(x, y); });
+  }
+  static std::string InkText(const TRect& ink, const TRect& box) {
+    std::ostringstream text;
+    text << ": ink " << ink.Left << ".." << ink.Right << " x " << ink.Top << ".." << ink.Bottom
+         << " in " << box.Left << ".." << box.Right << " x " << box.Top << ".." << box.Bottom;
+    return text.str();
+  }
+
+  // Selects the model as the list reports a user's choice.
+  static void Choose(const TAvrModel& model) {
+    TQelComboBox& list = *Form1->QelComboBox1;
+    list.SetItemIndex(static_cast<int>(&model - AvrModels().data()));
+    list.OnChange(&list);
+  }
+
   // The bounding box of what differs from `background` in `area`; empty
   // when nothing does.
   static TRect InkBox(const TPixels& pixels, const TRect& area, TColor background) {
-    TRect ink{area.Right, area.Bottom, area.Left, area.Top};
-    for (int y = area.Top; y < area.Bottom; ++y) {
-      for (int x = area.Left; x < area.Right; ++x) {
-        if (pixels.Pixel(x, y) == background) continue;
-        ink = {std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x + 1),
-               std::max(ink.Bottom, y + 1)};
-      }
-    }
-    return ink;
+    return InkBounds(area, [&](int x, int y) { return pixels.Pixel(x, y) != background; });
   }
 
   // How much `area` differs from `background`: the summed difference of
@@ -283,6 +315,65 @@ TEST_P(Scaling, TheWholeTableShowsInProportionWithEveryTextWhole) {
     ExpectBold(pixels, {cell.Left + 2, cell.Top + 2, cell.Right - 2, cell.Bottom - 1},
                {cell.Left + 4, cell.Top + 2, cell.Right, cell.Bottom}, grid.Cells(1, row), font,
                DT_CENTER);
+  }
+
+  // Every model's name in the list's field, where the platform clips it, and
+  // in the status bar's panel, inside its border.
+  TQelComboBox& list = *Form1->QelComboBox1;
+  TStatusBar& bar = *Form1->StatusBar1;
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(list.Handle(), &info);
+  RECT panel{};
+  SendMessageA(bar.Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
+  InflateRect(&panel, -1, -1);
+  list.SetItemIndex(-1);
+  bar.Panels()[0].SetText("");
+  PumpMessages();
+  const TPixels blankList = RenderControl(list);
+  const TPixels blankBar = RenderControl(bar);
+  for (const TAvrModel& model : AvrModels()) {
+    Choose(model);
+    PumpMessages();  // the panel's text goes to the platform when it paints
+    const TRect field = info.rcItem;
+    const TRect inList = InkBounds(RenderControl(list), blankList, field);
+    EXPECT_TRUE(inList.Left < inList.Right && inList.Top > field.Top &&
+                inList.Right < field.Right && inList.Bottom < field.Bottom)
+        << model.name << " in the list" << InkText(inList, field);
+    // The bar's height is the layout's; its text must not run out at the
+    // right.
+    const TRect inBar = InkBounds(RenderControl(bar), blankBar, panel);
+    EXPECT_TRUE(inBar.Left < inBar.Right && inBar.Right < panel.right)
+        << model.name << " in the status bar" << InkText(inBar, panel);
+  }
+
+  // Each family's captions, frequency label and headers, and its longest
+  // register texts: "1047/-6" at 32 MHz, five-digit BAUD values and
+  // "12499999 MAX" at 99999999 Hz.
+  const char* const kModels[] = {"ATmega256RFR2", "ATmega103", "AT90S4433",
+                                 "ATmega64M1",    "AVR128DB48", "ATxmega256A3BU"};
+  const char* const kTexts[][2] = {{"32000000", "115200"}, {"99999999", "9600"}};
+  for (const char* name : kModels) {
+    Choose(*FindAvrModel(name));
+    for (const auto& texts : kTexts) {
+      Form1->QelMaskEdit1->SetText(texts[0]);
+      Form1->QelMaskEdit2->SetText(texts[1]);
+      const TPixels cells = RenderControl(*Form1->StringGrid_USART);
+      for (int row = 0; row < 19; ++row)
+        for (int col = 0; col < 5; ++col) ExpectTextWhole(cells, grid, col, row);
+    }
+    for (TQelStaticText* caption : {Form1->QelStaticText1, Form1->QelStaticText2}) {
+      const TRect box = caption->ClientRect();
+      const TRect ink = InkBounds(RenderControl(*caption), box, {1, 1});
+      EXPECT_TRUE(ink.Left < ink.Right && ink.Right < box.Right && ink.Bottom < box.Bottom)
+          << caption->Caption() << " over the " << name << InkText(ink, box);
+    }
+    TQelLabel& label = *Form1->QelLabel2;
+    const TRect box{0, 0, label.Width(), label.Height()};
+    const TRect ink = InkBounds(RenderGraphic(label), box, {label.Width() - 1, 0});
+    EXPECT_TRUE(ink.Left < ink.Right && ink.Right < box.Right && ink.Bottom < box.Bottom)
+        << label.Caption() << " for the " << name << InkText(ink, box);
+    EXPECT_LE(label.Left() + label.Width(), Form1->QelLabel4->Left()) << label.Caption();
   }
   EXPECT_TRUE(closer.Boxes().empty());
 }

@@ -1,14 +1,17 @@
 // The window as the program builds it: layout, the result table after start
-// and after typing, the cell colours, the unselectable grid, the two pages
-// and the conversion error box.
+// and after typing, the cell colours, the unselectable grid, the two pages,
+// the conversion error box and the model list, which chooses what the table
+// is computed for.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "BaudixVersion.h"
 #include "Unit1.h"
@@ -21,6 +24,7 @@
 #include "support/ProgramWindow.h"
 #include "support/Render.h"
 #include "support/TestForm.h"
+#include "window/support/CoreTable.h"
 #include "widgets/Image.h"
 #include "widgets/QelBackPanel.h"
 #include "widgets/QelBaseEdit.h"
@@ -227,6 +231,23 @@ TEST_F(Window, TypingIntoEitherFieldRecalculates) {
     const RECT cell = Grid().CellRect(3, row);
     EXPECT_EQ(RectInRegion(pending.Get(), &cell) != FALSE, row == 1 || row == kFlagRow)
         << "row " << row;
+  }
+  PumpMessages();
+
+  // The double-speed flag alone: an "8" over the last digit of 16000000
+  // leaves row 16 its texts, but 2000001 bps is no longer exact.
+  frequency.SetFocus();
+  frequency.SelectAll();
+  Type(frequency, "16000000");
+  constexpr int kDoubleSpeedOnlyRow = 16;
+  ASSERT_EQ(TableRow(kDoubleSpeedOnlyRow), "2000000 | - | - | 0 | 0.00%*");
+  frequency.SetSelection(8, 1);
+  SendMessageA(frequency.Handle(), WM_CHAR, '8', 1);
+  EXPECT_EQ(TableRow(kDoubleSpeedOnlyRow), "2000000 | - | - | 0 | 0.00%");
+  GetUpdateRgn(Grid().Handle(), pending.Get(), FALSE);
+  for (int col : {0, 3, 4}) {
+    const RECT cell = Grid().CellRect(col, kDoubleSpeedOnlyRow);
+    EXPECT_TRUE(RectInRegion(pending.Get(), &cell)) << "column " << col << " keeps its bold";
   }
   PumpMessages();
 }
@@ -471,5 +492,221 @@ TEST_F(Window, AltF4ClosesTheWindowFromTheDropDownList) {
   PumpMessages();
   EXPECT_TRUE(asked) << "Alt+F4 in the list did not ask the window to close";
 }
+
+}  // namespace
+
+// --- The model list ---
+
+namespace {
+
+// How the user chooses the model in the list.
+enum class TWay { kDownKey, kUpKey, kMouse, kAltDownAndEnter, kTypedSearch };
+
+// A model of each family, chosen in one of the ways, and the texts that must
+// then name its generator.
+struct TModelChoice {
+  const char* name;  // of the test
+  const char* model;
+  TWay way;
+  const char* typed;  // for the typed search
+  const char* captions[2];
+  const char* registerHeaders[2];
+  const char* frequencyLabel;
+};
+
+// Each way leads straight to its model: the models passed on the way there
+// are of the ATmega128's family.
+const TModelChoice kModelChoices[] = {
+    {"ClassicByDownKey", "ATmega1280", TWay::kDownKey, "", {"U2X = 0", "U2X = 1"},
+     {"UBBR", "UBBR"}, "Frequenz [Hz]"},
+    {"Uart8ByUpKey", "ATmega103", TWay::kUpKey, "", {"U2X = 0", "kein U2X"}, {"UBBR", "UBBR"},
+     "Frequenz [Hz]"},
+    {"Uart12ByMouse", "AT90S4433", TWay::kMouse, "", {"U2X = 0", "kein U2X"}, {"UBBR", "UBBR"},
+     "Frequenz [Hz]"},
+    {"LinByMouse", "ATmega16M1", TWay::kMouse, "", {"LBT = 32", "LBT 8\x96" "63"},
+     {"LDIV", "LDIV/LBT"}, "Frequenz [Hz]"},
+    {"FractionalByAltDownAndEnter", "ATmega1608", TWay::kAltDownAndEnter, "",
+     {"CLK2X = 0", "CLK2X = 1"}, {"BAUD", "BAUD"}, "CLK_PER [Hz]"},
+    {"XmegaByTypedSearch", "ATxmega128A1U", TWay::kTypedSearch, "atx", {"CLK2X = 0", "CLK2X = 1"},
+     {"BSEL/BSCALE", "BSEL/BSCALE"}, "fPER [Hz]"},
+};
+
+void PrintTo(const TModelChoice& choice, std::ostream* out) { *out << choice.model; }
+
+bool Invalid(HWND window, const TRect& rect) {
+  TRegionHandle pending(CreateRectRgn(0, 0, 0, 0));
+  GetUpdateRgn(window, pending.Get(), FALSE);
+  const RECT r = rect;
+  return RectInRegion(pending.Get(), &r) != FALSE;
+}
+
+class ModelList : public Window, public ::testing::WithParamInterface<TModelChoice> {
+ protected:
+  TQelComboBox& List() { return *Form1->QelComboBox1; }
+
+  int IndexOf(const std::string& model) {
+    for (int i = 0; i < List().Items().Count(); ++i)
+      if (List().Items()[i] == model) return i;
+    return -1;
+  }
+
+  // Real messages to the list, none of them painted yet.
+  void Choose(const TModelChoice& choice) {
+    HWND list = List().Handle();
+    const int steps = IndexOf(choice.model) - List().ItemIndex();
+    const auto key = [list](WORD vk) {
+      SendMessageA(list, WM_KEYDOWN, vk, 1);
+      SendMessageA(list, WM_KEYUP, vk, 0xC0000001);
+    };
+    switch (choice.way) {
+      case TWay::kDownKey:
+      case TWay::kUpKey:
+        for (int i = 0; i < std::abs(steps); ++i) key(steps > 0 ? VK_DOWN : VK_UP);
+        break;
+      case TWay::kAltDownAndEnter: {
+        constexpr LPARAM kAltDown = LPARAM(1) << 29;
+        SendMessageA(list, WM_SYSKEYDOWN, VK_DOWN, kAltDown | 1);
+        SendMessageA(list, WM_SYSKEYUP, VK_DOWN, kAltDown | 0xC0000001);
+        ASSERT_TRUE(List().DroppedDown());
+        for (int i = 0; i < steps; ++i) key(VK_DOWN);
+        key(VK_RETURN);
+        break;
+      }
+      case TWay::kMouse: {
+        const LPARAM field = MAKELPARAM(List().Width() / 2, List().Height() / 2);
+        SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, field);
+        SendMessageA(list, WM_LBUTTONUP, 0, field);
+        ASSERT_TRUE(List().DroppedDown());
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        GetComboBoxInfo(list, &info);
+        // The list opens at the selected row; the wheel scrolls it up to the
+        // model's row.
+        RECT row{};
+        for (int notch = 0; notch < 10; ++notch) {
+          SendMessageA(info.hwndList, LB_GETITEMRECT, IndexOf(choice.model),
+                       reinterpret_cast<LPARAM>(&row));
+          if (row.top >= 0) break;
+          SendMessageA(info.hwndList, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+        }
+        const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+        SendMessageA(info.hwndList, WM_MOUSEMOVE, 0, at);
+        SendMessageA(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(info.hwndList, WM_LBUTTONUP, 0, at);
+        break;
+      }
+      case TWay::kTypedSearch:
+        for (const char* c = choice.typed; *c; ++c) SendMessageA(list, WM_CHAR, *c, 1);
+        break;
+    }
+    EXPECT_FALSE(List().DroppedDown());
+  }
+};
+
+TEST_P(ModelList, ChoosingAModelRecalculatesForItAndRedrawsWhatChanged) {
+  const TModelChoice& choice = GetParam();
+  TQelStaticText* const captions[2] = {Form1->QelStaticText1, Form1->QelStaticText2};
+  TQelLabel& label = *Form1->QelLabel2;
+  TQelBackPanel& page = *Form1->QelBackPanel1;
+  List().SetFocus();
+  PumpMessages();
+  std::vector<std::string> cellsBefore;
+  for (int row = 0; row < 19; ++row)
+    for (int col = 0; col < 5; ++col) cellsBefore.push_back(Grid().Cells(col, row));
+  const std::vector<bool> normalBefore(std::begin(ExactU2X0), std::end(ExactU2X0));
+  const std::vector<bool> doubleBefore(std::begin(ExactU2X1), std::end(ExactU2X1));
+  const std::string captionsBefore[2] = {captions[0]->Caption(), captions[1]->Caption()};
+  const std::string labelBefore = label.Caption();
+  const TRect labelBoundsBefore = label.BoundsRect();
+
+  Choose(choice);
+  if (HasFatalFailure()) return;
+
+  EXPECT_EQ(List().Text(), choice.model);
+  EXPECT_EQ(GetFocus(), List().Handle()) << "the focus stays in the list";
+  EXPECT_EQ(Form1->QelMaskEdit1->Text(), "16000000");
+  EXPECT_EQ(Form1->QelMaskEdit2->Text(), "250000");
+  EXPECT_EQ(Form1->StatusBar1->Panels()[0].Text(), choice.model);
+  EXPECT_EQ(label.Caption(), choice.frequencyLabel);
+  const char* headers[5] = {"Baudrate [bps]", choice.registerHeaders[0], "ERROR",
+                            choice.registerHeaders[1], "ERROR"};
+  for (int col = 0; col < 5; ++col) EXPECT_EQ(Grid().Cells(col, 0), headers[col]) << col;
+  const TCoreTable core("16000000", "250000", *FindAvrModel(choice.model));
+  EXPECT_EQ(core.Mismatch(Grid()), "");
+
+  // Only what changed is drawn again: a cell whose text changed or whose
+  // row's exact-match flags did (a flag changes the row's bold, not its
+  // texts), a caption or label whose text changed.
+  for (int row = 0; row < 19; ++row) {
+    const bool flags = row > 0 && (ExactU2X0[row - 1] != normalBefore[row - 1] ||
+                                   ExactU2X1[row - 1] != doubleBefore[row - 1]);
+    for (int col = 0; col < 5; ++col) {
+      const bool changed = flags || Grid().Cells(col, row) != cellsBefore[row * 5 + col];
+      EXPECT_EQ(Invalid(Grid().Handle(), Grid().CellRect(col, row)), changed)
+          << "cell " << col << ", " << row << " \"" << Grid().Cells(col, row) << "\"";
+    }
+  }
+  for (int group = 0; group < 2; ++group) {
+    EXPECT_EQ(captions[group]->Caption(), choice.captions[group]);
+    EXPECT_EQ(Invalid(captions[group]->Handle(), captions[group]->ClientRect()),
+              captionsBefore[group] != choice.captions[group])
+        << captions[group]->Name();
+  }
+  TRegionHandle pageInvalid(CreateRectRgn(0, 0, 0, 0));
+  RECT pageBox{};
+  const bool pageRedrawn = GetUpdateRgn(page.Handle(), pageInvalid.Get(), FALSE) != NULLREGION;
+  GetRgnBox(pageInvalid.Get(), &pageBox);
+  EXPECT_EQ(pageRedrawn, labelBefore != choice.frequencyLabel) << "the frequency label";
+  if (pageRedrawn) {
+    const RECT before = labelBoundsBefore;
+    const RECT after = label.BoundsRect();
+    RECT labelArea{};
+    UnionRect(&labelArea, &before, &after);
+    RECT both{};
+    UnionRect(&both, &labelArea, &pageBox);
+    EXPECT_TRUE(EqualRect(&both, &labelArea)) << "the page is redrawn beyond the label";
+  }
+  EXPECT_TRUE(Invalid(Form1->StatusBar1->Handle(), Form1->StatusBar1->ClientRect()));
+
+  PumpMessages();
+  char shown[32] = {};
+  SendMessageA(Form1->StatusBar1->Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(shown));
+  EXPECT_STREQ(shown, choice.model) << "the status bar's own text";
+  EXPECT_TRUE(closer_.Boxes().empty());
+}
+
+// The list opens down to the screen's bottom; a click beside it closes it
+// and puts back the model it opened with, and the window follows it back.
+TEST_F(Window, TheListOpensToTheScreenBottomAndAClickBesideItPutsItsModelBack) {
+  TQelComboBox& list = *Form1->QelComboBox1;
+  list.SetFocus();
+  PumpMessages();
+  constexpr LPARAM kAltDown = LPARAM(1) << 29;
+  SendMessageA(list.Handle(), WM_SYSKEYDOWN, VK_DOWN, kAltDown | 1);
+  for (int i = 0; i < 4; ++i) SendMessageA(list.Handle(), WM_KEYDOWN, VK_DOWN, 1);
+  ASSERT_EQ(Form1->StatusBar1->Panels()[0].Text(), "ATmega1608") << "the open list's selection";
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(list.Handle(), &info);
+  // The list opened with as many rows as fit below the box.
+  RECT opened{};
+  GetWindowRect(info.hwndList, &opened);
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_GT(opened.bottom + list.ItemHeight(), work.bottom) << "a row more would have fitted";
+  const LPARAM beside = MAKELPARAM(-40, 20);
+  SendMessageA(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, beside);
+  SendMessageA(info.hwndList, WM_LBUTTONUP, 0, beside);
+  PumpMessages();
+  EXPECT_FALSE(list.DroppedDown());
+  EXPECT_EQ(list.Text(), "ATmega128");
+  EXPECT_EQ(Form1->StatusBar1->Panels()[0].Text(), "ATmega128");
+  EXPECT_EQ(Form1->QelStaticText1->Caption(), "U2X = 0");
+  EXPECT_EQ(Grid().Cells(1, 0), "UBBR");
+  EXPECT_EQ(TableRow(1), "250000 | 3 | 0.00%* | 7 | 0.00%*");
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, ModelList, ::testing::ValuesIn(kModelChoices),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
