@@ -17,7 +17,7 @@ struct TUsartMode {
   double x = -1.0;     // f / (k * b) - 1, or -1 for b <= 0
   int32_t n = 0;       // x + 0.5 truncated, low 32 bits: the register value
   int32_t scale = 0;   // BSCALE on the XMEGA, LBT on the LIN/UART, else 0
-  bool valid = false;  // n >= 0, x >= 0 and n < 4096
+  bool valid = false;  // n >= 0, x >= 0 and n below the register limit (4096)
   int32_t actual = 0;  // f div (k * (n + 1)), when valid: the rate, truncated
   double error = 0.0;  // ((actual - b) * 100) / b, when valid
 };
