@@ -19,10 +19,8 @@ xsession_start "$prefix" "$@" || { echo "no X session"; exit 1; }
 shots=$(mktemp -d)
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-# The status bar's text, read from the window by a program of our own.
-x86_64-w64-mingw32-gcc -O2 -s -o "$shots/status_text.exe" "$here/status_text.c" ||
-  { echo "FAIL: status_text.exe not built"; exit 1; }
-status_text() { wine "$shots/status_text.exe" 2>/dev/null | tr -d '\r'; }
+# The status bar's text, as the reader reads its first panel.
+status_text() { wine "$reader" tree 2>/dev/null | awk -F'|' '/^STATUSBAR\|/ { getline; print $2; exit }'; }
 
 wine "$exe" >/dev/null 2>&1 &
 APP_PID=$!
